@@ -1,0 +1,147 @@
+/*
+** The real file system on POSIX.
+*/
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/posix/unique_fd.h"
+
+namespace kv {
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path, int err = errno) {
+  throw FileError(what + " \"" + path + "\": " + std::strerror(err));
+}
+
+/* Writes all bytes, retrying after interruptions and short writes. */
+void WriteAll(int fd, std::string_view bytes, const std::string& path) {
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Fail("cannot write", path);
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+}
+
+class PosixOutputFile final : public OutputFile {
+ public:
+  PosixOutputFile(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
+  void Write(std::string_view bytes) override { WriteAll(fd_.Get(), bytes, path_); }
+  void Close() override {
+    if (fd_ && fd_.Close() != 0) Fail("cannot close", path_);
+  }
+
+ private:
+  UniqueFd fd_;
+  std::string path_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override {
+    struct stat st{};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  }
+
+  bool DirExists(const std::string& path) override {
+    struct stat st{};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+
+  bool CreateDirs(const std::string& path) override {
+    if (path.empty()) return false;
+    std::string partial;
+    size_t pos = 0;
+    while (pos != std::string::npos) {
+      pos = path.find('/', pos + 1);
+      partial = path.substr(0, pos);
+      if (!partial.empty() && !DirExists(partial)) ::mkdir(partial.c_str(), 0777);
+    }
+    return DirExists(path);
+  }
+
+  void ClearAttributes(const std::string& path) override {
+    struct stat st{};
+    if (::stat(path.c_str(), &st) == 0) ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+  }
+
+  bool TryDeleteFile(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+  }
+
+  bool TryCopyFile(const std::string& from, const std::string& to) override {
+    UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) return false;
+    struct stat st{};
+    if (::fstat(in.Get(), &st) != 0) return false;
+    UniqueFd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
+    if (!out) return false;
+    try {
+      char buf[65536];
+      for (;;) {
+        ssize_t n = ::read(in.Get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw FileError("read");
+        if (n == 0) break;
+        WriteAll(out.Get(), std::string_view(buf, static_cast<size_t>(n)), to);
+      }
+      if (out.Close() != 0) throw FileError("close");
+    } catch (const FileError&) {
+      ::unlink(to.c_str());
+      return false;
+    }
+    return true;
+  }
+
+  void RenameFile(const std::string& from, const std::string& to) override {
+    if (::rename(from.c_str(), to.c_str()) != 0) Fail("cannot rename to \"" + to + "\"", from);
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) Fail("cannot open", path);
+    std::string content;
+    char buf[65536];
+    for (;;) {
+      ssize_t n = ::read(fd.Get(), buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) Fail("cannot read", path);
+      if (n == 0) break;
+      content.append(buf, static_cast<size_t>(n));
+    }
+    return content;
+  }
+
+  void AppendToFile(const std::string& path, std::string_view bytes) override {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (!fd) Fail("cannot open", path);
+    WriteAll(fd.Get(), bytes, path);
+    if (fd.Close() != 0) Fail("cannot close", path);
+  }
+
+  std::unique_ptr<OutputFile> OpenForWrite(const std::string& path) override {
+    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd) Fail("cannot create", path);
+    return std::make_unique<PosixOutputFile>(std::move(fd), path);
+  }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+}  // namespace kv
