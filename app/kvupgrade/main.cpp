@@ -1,0 +1,81 @@
+/*
+** kvupgrade: the upgrade wizard's program.
+**
+** --show-installation prints what the program derives from the registry for
+** the selected installation (folders, database paths, connection lines) and
+** writes the start of a block to the register log, changing nothing else.
+*/
+#include <cstdio>
+#include <iostream>
+
+#include "platform/clock.h"
+#include "platform/dialog.h"
+#include "platform/file_system.h"
+#include "platform/posix/reg_file_registry.h"
+#include "platform/process.h"
+#include "startup/command_line.h"
+#include "startup/database_paths.h"
+#include "startup/install_registry.h"
+#include "startup/register_log.h"
+
+namespace {
+
+class ConsoleDialog final : public kv::OperatorDialog {
+ public:
+  void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
+  bool AskYesNo(const std::string& text) override {
+    std::cerr << text << " -> Да\n";
+    return true;
+  }
+};
+
+int ShowInstallation(const kv::CommandLine& cl) {
+  auto registry = kv::OpenEnvironmentRegistry();
+  kv::Clock& clock = kv::SystemClock();
+  auto folders = kv::ReadInstallRegistry(*registry, "d", clock.Now().year);
+  if (!folders) {
+    std::cerr << "Не установлена программа Duvar0\n";
+    return 2;
+  }
+  ConsoleDialog dialog;
+  kv::FileSystem& fs = kv::RealFileSystem();
+  fs.CreateDirs(folders->info);
+  kv::RegisterLog log({kv::kApplicationTitle, kv::RealProcesses().OwnPath(), folders->info, folders->registerLog},
+                      fs, clock, dialog);
+  log.ReportCode(0);
+  auto loc = kv::SetDatabasePaths(*folders, cl.installation, log);
+  if (!loc) return 2;
+
+  std::cout << "Программа:  " << folders->program << "\n"
+            << "База:       " << folders->data << "\n"
+            << "Версия:     " << folders->version << "\n"
+            << "Журнал:     " << folders->registerLog << "\n"
+            << "Ini:        " << loc->connection.iniPath << "\n"
+            << "Соединение: " << loc->connection.userLine << ", " << loc->connection.passwordLine << "\n";
+  const kv::DatabasePaths& p = loc->paths;
+  for (const std::string* path : {&p.base, &p.config, &p.optima, &p.system, &p.orders, &p.director, &p.price,
+                                  &p.stockMan, &p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
+    std::cout << "  " << *path << "\n";
+  std::cout << "Сервер Orders: "
+            << kv::FindOrdersAlias(fs, loc->connection.iniPath, loc->connection.ordersAlias) << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto cl = kv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!cl) {
+    std::cerr << "kvupgrade: " << error << "\n";
+    return 64;
+  }
+  try {
+    if (cl->showInstallation) return ShowInstallation(*cl);
+    std::cerr << "kvupgrade: nothing to do yet; use --show-installation\n";
+    return 64;
+  } catch (const std::exception& e) {
+    std::cerr << "kvupgrade: " << e.what() << "\n";
+    return 70;
+  }
+}

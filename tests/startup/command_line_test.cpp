@@ -1,0 +1,31 @@
+#include "startup/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+TEST(CommandLine, InstallationNumberMarksTheInstallationNumbered) {
+  std::string error;
+  auto plain = ParseCommandLine({}, error);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->installation.number, 1);
+  EXPECT_FALSE(plain->installation.numbered);
+  EXPECT_TRUE(InstallationArguments(*plain).empty());
+
+  auto numbered = ParseCommandLine({"--unattended", "--installation", "8"}, error);
+  ASSERT_TRUE(numbered);
+  EXPECT_EQ(numbered->installation.number, 8);
+  EXPECT_TRUE(numbered->installation.numbered);
+  EXPECT_TRUE(numbered->unattended);
+  EXPECT_EQ(InstallationArguments(*numbered), (std::vector<std::string>{"--installation", "8", "--unattended"}));
+
+  for (auto bad : {std::vector<std::string>{"--installation"}, {"--installation", "0"}, {"--installation", "x1"},
+                   {"--installation", "99999999999"}, {"--frobnicate"}}) {
+    EXPECT_FALSE(ParseCommandLine(bad, error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace kv
