@@ -1,0 +1,92 @@
+/*
+** Attachments and their parameter blocks.
+*/
+#include "migration/fb/attachment.h"
+
+#include <utility>
+
+#include "migration/fb/api.h"
+#include "migration/fb/error.h"
+
+namespace kv::fb {
+namespace {
+
+void AddText(std::string& block, char tag, const std::string& value) {
+  if (value.size() > 255) throw Error("connection parameter too long", 0);
+  block.push_back(tag);
+  block.push_back(static_cast<char>(value.size()));
+  block += value;
+}
+
+}  // namespace
+
+std::string BuildDpb(const std::vector<std::string>& params, const std::string& charset) {
+  std::string dpb(1, static_cast<char>(isc_dpb_version1));
+  for (const std::string& line : params) {
+    auto eq = line.find('=');
+    std::string name = line.substr(0, eq);
+    std::string value = eq == std::string::npos ? "" : line.substr(eq + 1);
+    if (name == "user_name")
+      AddText(dpb, isc_dpb_user_name, value);
+    else if (name == "password")
+      AddText(dpb, isc_dpb_password, value);
+    else
+      throw Error("unknown connection parameter \"" + name + "\"", 0);
+  }
+  if (!charset.empty()) AddText(dpb, isc_dpb_lc_ctype, charset);
+  return dpb;
+}
+
+Attachment::Attachment(const Client& client, const std::string& path, const std::vector<std::string>& params,
+                       const std::string& charset)
+    : client_(&client) {
+  const std::string dpb = BuildDpb(params, charset);
+  ISC_STATUS_ARRAY status{};
+  client.api().isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), &handle_,
+                                   static_cast<short>(dpb.size()), dpb.data());
+  Check(client.api(), status);
+}
+
+Attachment::~Attachment() {
+  if (handle_) {
+    ISC_STATUS_ARRAY status{};
+    client_->api().isc_detach_database(status, &handle_);
+  }
+}
+
+Attachment::Attachment(Attachment&& other) noexcept
+    : client_(other.client_), handle_(std::exchange(other.handle_, ApiHandle{})) {}
+
+Attachment& Attachment::operator=(Attachment&& other) noexcept {
+  if (this != &other) {
+    if (handle_) {
+      ISC_STATUS_ARRAY status{};
+      client_->api().isc_detach_database(status, &handle_);
+    }
+    client_ = other.client_;
+    handle_ = std::exchange(other.handle_, ApiHandle{});
+  }
+  return *this;
+}
+
+bool Attachment::Ping() {
+  if (!handle_) return false;
+  const char items[] = {isc_info_attachment_id, isc_info_end};
+  char result[32];
+  ISC_STATUS_ARRAY status{};
+  client_->api().isc_database_info(status, &handle_, sizeof items, items, sizeof result, result);
+  return !(status[0] == 1 && status[1] != 0);
+}
+
+void Attachment::Detach() {
+  if (!handle_) return;
+  ISC_STATUS_ARRAY status{};
+  client_->api().isc_detach_database(status, &handle_);
+  if (status[0] == 1 && status[1] != 0) {
+    // The engine keeps the handle on failure; drop it so the destructor does not retry.
+    handle_ = ApiHandle{};
+    Check(client_->api(), status);
+  }
+}
+
+}  // namespace kv::fb

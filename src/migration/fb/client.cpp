@@ -1,0 +1,50 @@
+/*
+** Loading the client library and interpreting its status vectors.
+*/
+#include "migration/fb/client.h"
+
+#include "migration/fb/api.h"
+#include "migration/fb/error.h"
+
+namespace kv::fb {
+
+Client::Client(std::unique_ptr<DynamicLibrary> library, std::unique_ptr<Api> api)
+    : library_(std::move(library)), api_(std::move(api)) {}
+
+Client::~Client() = default;
+
+std::unique_ptr<Client> Client::Load() {
+  std::string error;
+#ifdef _WIN32
+  auto library = LoadDynamicLibrary({"fbclient.dll", "gds32.dll"}, error);
+#else
+  auto library = LoadDynamicLibrary({"libfbclient.so.2", "libfbclient.so"}, error);
+#endif
+  if (!library)
+    throw ClientUnavailable("the Firebird client library cannot be loaded (" + error +
+                            "); install the Firebird client");
+  auto api = std::make_unique<Api>();
+#define KV_FB_RESOLVE(name)                                                               \
+  api->name = reinterpret_cast<decltype(api->name)>(library->Symbol(#name));             \
+  if (!api->name) throw ClientUnavailable("the Firebird client library lacks " #name);
+  KV_FB_ENTRY_POINTS(KV_FB_RESOLVE)
+#undef KV_FB_RESOLVE
+  return std::unique_ptr<Client>(new Client(std::move(library), std::move(api)));
+}
+
+std::string ErrorText(const Api& api, const ISC_STATUS* status) {
+  std::string text;
+  const ISC_STATUS* cursor = status;
+  char buf[1024];
+  while (api.fb_interpret(buf, sizeof buf, &cursor) > 0) {
+    if (!text.empty()) text += "\n";
+    text += buf;
+  }
+  return text.empty() ? "unknown Firebird error" : text;
+}
+
+void Check(const Api& api, const ISC_STATUS* status) {
+  if (status[0] == 1 && status[1] != 0) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
+}
+
+}  // namespace kv::fb

@@ -1,0 +1,56 @@
+/*
+** Database creation and write mode.
+*/
+#include "migration/fb/database_admin.h"
+
+#include "migration/fb/api.h"
+#include "migration/fb/error.h"
+
+namespace kv::fb {
+namespace {
+
+std::string QuoteLiteral(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+void CreateDatabase(const Client& client, const NewDatabase& db) {
+  const std::string sql = "CREATE DATABASE " + QuoteLiteral(db.path) + " USER " + QuoteLiteral(db.user) +
+                          " PASSWORD " + QuoteLiteral(db.password) + " PAGE_SIZE " + std::to_string(db.pageSize) +
+                          " DEFAULT CHARACTER SET " + db.charset;
+  const Api& api = client.api();
+  ISC_STATUS_ARRAY status{};
+  ApiHandle dbHandle{};
+  ApiHandle trHandle{};
+  api.isc_dsql_execute_immediate(status, &dbHandle, &trHandle, 0, sql.c_str(), SQL_DIALECT_V6, nullptr);
+  Check(api, status);
+  api.isc_detach_database(status, &dbHandle);
+  Check(api, status);
+}
+
+void SetForcedWrites(const Client& client, const std::string& path, const std::string& user,
+                     const std::string& password, bool on) {
+  std::string dpb(1, static_cast<char>(isc_dpb_version1));
+  for (auto [tag, value] : {std::pair{isc_dpb_user_name, user}, std::pair{isc_dpb_password, password}}) {
+    dpb += static_cast<char>(tag);
+    dpb += static_cast<char>(value.size());
+    dpb += value;
+  }
+  dpb += {static_cast<char>(isc_dpb_force_write), 1, static_cast<char>(on ? 1 : 0)};
+  const Api& api = client.api();
+  ISC_STATUS_ARRAY status{};
+  ApiHandle dbHandle{};
+  api.isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), &dbHandle,
+                          static_cast<short>(dpb.size()), dpb.data());
+  Check(api, status);
+  api.isc_detach_database(status, &dbHandle);
+  Check(api, status);
+}
+
+}  // namespace kv::fb

@@ -1,0 +1,44 @@
+/*
+** Transactions with the two fixed parameter sets of the program.
+*/
+#include "migration/fb/transaction.h"
+
+#include <utility>
+
+#include "migration/fb/api.h"
+
+namespace kv::fb {
+
+Transaction::Transaction(Attachment& attachment, Isolation isolation) : attachment_(&attachment) {
+  static const char kRead[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
+  static const char kWrite[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_consistency, isc_tpb_wait};
+  const bool read = isolation == Isolation::ReadCommittedNoWait;
+  ISC_STATUS_ARRAY status{};
+  const Api& api = attachment.client().api();
+  api.isc_start_transaction(status, &handle_, 1, attachment.handle(), read ? int{sizeof kRead} : int{sizeof kWrite},
+                            read ? kRead : kWrite);
+  Check(api, status);
+}
+
+Transaction::~Transaction() { Rollback(); }
+
+Transaction::Transaction(Transaction&& other) noexcept
+    : attachment_(other.attachment_), handle_(std::exchange(other.handle_, ApiHandle{})) {}
+
+void Transaction::Commit() {
+  if (!handle_) return;
+  ISC_STATUS_ARRAY status{};
+  const Api& api = attachment_->client().api();
+  api.isc_commit_transaction(status, &handle_);
+  Check(api, status);
+}
+
+void Transaction::Rollback() noexcept {
+  if (!handle_) return;
+  ISC_STATUS_ARRAY status{};
+  attachment_->client().api().isc_rollback_transaction(status, &handle_);
+  // A rollback that fails (the connection is gone) leaves nothing to end.
+  handle_ = ApiHandle{};
+}
+
+}  // namespace kv::fb
