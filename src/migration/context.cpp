@@ -1,0 +1,157 @@
+/*
+** The database context: creation, the connection, the two transactions, the
+** read and write disciplines and the report of a failing statement.
+*/
+#include "migration/context.h"
+
+#include <stdexcept>
+
+#include "migration/fb/error.h"
+#include "migration/fb/service.h"
+#include "migration/server_version.h"
+
+namespace kv {
+namespace {
+
+// Text in the program is UTF-8; the engine transliterates to each database's own set.
+constexpr const char* kConnectionCharset = "UTF8";
+
+}  // namespace
+
+std::string StatementText(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+TDM1::TDM1(MigrationServices& services) : services_(services) { DataModuleCreate(); }
+
+TDM1::~TDM1() { CloseDataBase(); }
+
+void TDM1::DataModuleCreate() {
+  const ConnectionSettings& c = services_.installation.connection;
+  params_ = {c.userLine, c.passwordLine};
+  if (services_.version.FirebirdVersion == 0 && !CheckServerVersion()) return;
+  const DatabasePaths& p = services_.installation.databases;
+  for (const std::string* tmp : {&p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
+    if (!DeleteIfExists(services_.fs, *tmp)) break;
+}
+
+/* Determines FirebirdVersion; false when the create handler must end here
+** (the operator answered No, or the service manager could not be asked). */
+bool TDM1::CheckServerVersion() {
+  try {
+    // The service manager stays attached while the operator is asked; it is
+    // detached on every way out.
+    fb::ServiceManager service(services_.client, params_);
+    return AcceptServerVersion(service.ServerVersion(), services_.version, services_.dialog);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool TDM1::OpenDataBase(const std::string& path) {
+  if (!services_.fs.FileExists(path)) return false;
+  CloseDataBase();
+  databaseName_ = path;
+  try {
+    attachment_.emplace(services_.client, path, params_, kConnectionCharset);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void TDM1::CloseDataBase() {
+  trRead_.reset();
+  trWrite_.reset();
+  attachment_.reset();
+}
+
+bool TDM1::ConnectionAlive() { return attachment_ && attachment_->Ping(); }
+
+fb::Transaction& TDM1::ReadTransaction() {
+  if (!attachment_) throw fb::Error("no database is open", 0);
+  if (!trRead_) trRead_.emplace(*attachment_, fb::Isolation::ReadCommittedNoWait);
+  return *trRead_;
+}
+
+fb::Transaction& TDM1::WriteTransaction() {
+  if (!attachment_) throw fb::Error("no database is open", 0);
+  if (!trWrite_) trWrite_.emplace(*attachment_, fb::Isolation::WriteConsistency);
+  return *trWrite_;
+}
+
+void TDM1::CommitRead() {
+  if (!trRead_) return;
+  trRead_->Commit();
+  trRead_.reset();
+}
+
+void TDM1::CommitWrite() {
+  if (!trWrite_) return;
+  trWrite_->Commit();
+  trWrite_.reset();
+}
+
+void TDM1::RollbackRead() noexcept { trRead_.reset(); }
+void TDM1::RollbackWrite() noexcept { trWrite_.reset(); }
+
+fb::Statement TDM1::Prepare(fb::Transaction& tr, const Lines& lines) {
+  currentText_ = StatementText(lines);
+  return fb::Statement(tr, currentText_);
+}
+
+fb::Statement TDM1::Run(fb::Transaction& tr, const Lines& lines, const Params& params) {
+  fb::Statement st = Prepare(tr, lines);
+  for (size_t i = 0; i < params.size(); ++i) {
+    const int n = static_cast<int>(i);
+    if (auto* v = std::get_if<std::int32_t>(&params[i]))
+      st.SetInt(n, *v);
+    else
+      st.SetText(n, std::get<std::string>(params[i]));
+  }
+  st.Execute(tr);
+  return st;
+}
+
+std::int32_t TDM1::ReadInt(const Lines& lines, const Params& params) {
+  fb::Statement st = Run(ReadTransaction(), lines, params);
+  return st.Fetch() ? st.AsInt32(0) : 0;
+}
+
+std::string TDM1::ReadText(const Lines& lines, const Params& params) {
+  fb::Statement st = Run(ReadTransaction(), lines, params);
+  return st.Fetch() ? st.AsText(0) : std::string();
+}
+
+std::int32_t TDM1::ReadIntInWrite(const Lines& lines, const Params& params) {
+  fb::Statement st = Run(WriteTransaction(), lines, params);
+  return st.Fetch() ? st.AsInt32(0) : 0;
+}
+
+std::string TDM1::ReadTextInWrite(const Lines& lines, const Params& params) {
+  fb::Statement st = Run(WriteTransaction(), lines, params);
+  return st.Fetch() ? st.AsText(0) : std::string();
+}
+
+void TDM1::ExecuteWrite(const Lines& lines, const Params& params) { Run(WriteTransaction(), lines, params); }
+
+bool TDM1::WriteDiscipline(const Lines& lines, const Params& params) {
+  try {
+    ExecuteWrite(lines, params);
+    // Some DDL errors surface only here: a failed commit is a failed statement.
+    CommitWrite();
+    return true;
+  } catch (const std::exception&) {
+    RollbackWrite();
+    DiagnosticReport();
+    return false;
+  }
+}
+
+void TDM1::DiagnosticReport() {
+  if (Numbered()) services_.dialog.ShowMessage(databaseName_ + "\r\r" + currentText_);
+}
+
+}  // namespace kv

@@ -1,0 +1,149 @@
+/*
+** The database context: the only way the program reaches its databases.
+**
+** One context owns one connection, pointed at one database file at a time, a
+** read transaction (read committed, record version, no wait) and a write
+** transaction (write, consistency). Contexts are short-lived: one per unit of
+** work (a pack, a level query, one version record), destroyed afterwards.
+**
+** Every operation catches the engine's errors at its own boundary and reports
+** its outcome only as the Parts of the program define it (a result value or a
+** progress step); a failing statement is shown in the DiagnosticReport for a
+** numbered installation and is silent otherwise.
+*/
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "migration/fb/attachment.h"
+#include "migration/fb/client.h"
+#include "migration/fb/statement.h"
+#include "migration/fb/transaction.h"
+#include "migration/progress.h"
+#include "migration/server_version.h"
+#include "platform/dialog.h"
+#include "platform/file_system.h"
+#include "startup/installation.h"
+
+namespace kv {
+
+/* What a context needs from its surroundings; all outlive every context. */
+struct MigrationServices {
+  const fb::Client& client;
+  const Installation& installation;
+  OperatorDialog& dialog;
+  FileSystem& fs;
+  FirebirdVersionState& version;
+  PackProgress& progress;
+};
+
+using Lines = std::vector<std::string>;
+using Param = std::variant<std::int32_t, std::string>;
+using Params = std::vector<Param>;
+
+/* The text sent to the server: every line followed by CR LF. */
+std::string StatementText(const Lines& lines);
+
+class TDM1 {
+ public:
+  /* Creates the context and runs DataModuleCreate. */
+  explicit TDM1(MigrationServices& services);
+  ~TDM1();
+  TDM1(const TDM1&) = delete;
+  TDM1& operator=(const TDM1&) = delete;
+
+  // ---- connection ---------------------------------------------------------
+  /* Points the connection at path and connects. False when no file is there
+  ** (the connection is then left as it was) or the connection is refused. */
+  bool OpenDataBase(const std::string& path);
+  /* Closes the connection; open transactions are rolled back. */
+  void CloseDataBase();
+  bool Connected() const { return attachment_.has_value(); }
+  const std::string& DatabaseName() const { return databaseName_; }
+
+  // ---- version record -----------------------------------------------------
+  std::int32_t control_Version();
+  bool control_Build(std::int32_t version, std::int32_t servicePack, std::int32_t build);
+  void aaWrite_ServicePack(std::int32_t n);
+  void aaWrite_Build(std::int32_t n);
+  bool aaRead_ServicePack(const std::string& path, std::int32_t& version, std::int32_t& servicePack,
+                          std::int32_t& build);
+
+  // ---- schema toolkit -----------------------------------------------------
+  bool bbColumnControl(const std::string& table, const std::string& column);
+  bool bbTableControl(const std::string& table);
+  void aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
+                  std::int32_t start);
+  void aaTableGeneratorAdd(const std::string& table, const std::string& key, std::int32_t start);
+  void aaTableDelete(const std::string& table);
+  void ccTableRowNULL(const std::string& table);
+  void aaColumnAdd(const std::string& table, const std::string& column, const std::string& typeCode,
+                   std::int32_t position);
+  void aaColumnDelete(const std::string& table, const std::string& column);
+  void aaColumnPereName(const std::string& table, const std::string& oldName, const std::string& newName);
+  void aaColumnPereType(const std::string& table, const std::string& column, const std::string& typeCode);
+  void bbColumnPereNumber(const std::string& table, const std::string& column, std::int32_t position);
+  void aaIndexAdd(const std::string& table, const std::string& column, const std::string& kind);
+
+  // ---- surroundings -------------------------------------------------------
+  void StepProgress(std::int32_t n) { services_.progress.StepProgress(n); }
+  std::int32_t KolvoOperation() const { return services_.progress.KolvoOperation(); }
+  const Installation& installation() const { return services_.installation; }
+  bool Numbered() const { return services_.installation.params.numbered; }
+  OperatorDialog& dialog() { return services_.dialog; }
+
+  // ---- statements, for the packs' data steps ------------------------------
+  /* IBTrRead / IBTrWrite, started when not active. Throw fb::Error. */
+  fb::Transaction& ReadTransaction();
+  fb::Transaction& WriteTransaction();
+  void CommitRead();
+  void CommitWrite();
+  void RollbackRead() noexcept;
+  void RollbackWrite() noexcept;
+
+  /* Prepares lines in tr and remembers them as the current statement text. */
+  fb::Statement Prepare(fb::Transaction& tr, const Lines& lines);
+  /* Runs lines with params in the read transaction; the first row's first
+  ** column as an integer (0 for null or no row). */
+  std::int32_t ReadInt(const Lines& lines, const Params& params = {});
+  /* Runs lines with params in the read transaction; the first row's first
+  ** column as text ("" for null or no row). */
+  std::string ReadText(const Lines& lines, const Params& params = {});
+  /* The same two in the write transaction (look-ups made before changes). */
+  std::int32_t ReadIntInWrite(const Lines& lines, const Params& params = {});
+  std::string ReadTextInWrite(const Lines& lines, const Params& params = {});
+  /* Executes lines with params in the write transaction, without committing. */
+  void ExecuteWrite(const Lines& lines, const Params& params = {});
+
+  /* The write discipline: execute, commit; on error roll back and show the
+  ** DiagnosticReport. True when committed. */
+  bool WriteDiscipline(const Lines& lines, const Params& params = {});
+
+  /* Text of the statement prepared last (the one a failure concerns). */
+  const std::string& CurrentStatementText() const { return currentText_; }
+  /* Path of the open database, "\r\r", the current statement text; shown
+  ** only for a numbered installation. */
+  void DiagnosticReport();
+
+ private:
+  void DataModuleCreate();
+  bool CheckServerVersion();
+  bool ConnectionAlive();
+  std::optional<std::int32_t> ReadSettingColumn(const char* column);
+  void CreateKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start);
+  fb::Statement Run(fb::Transaction& tr, const Lines& lines, const Params& params);
+
+  MigrationServices& services_;
+  Lines params_;  // the connection's two parameter lines
+  std::optional<fb::Attachment> attachment_;
+  std::optional<fb::Transaction> trRead_, trWrite_;
+  std::string databaseName_;
+  std::string currentText_;
+};
+
+}  // namespace kv

@@ -1,0 +1,65 @@
+/*
+** Real Firebird databases for tests: created in a private folder, owned by the
+** installation user, with forced writes off for speed; and a side connection
+** for setting up rows and reading the system tables afterwards.
+*/
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "migration/context.h"
+#include "migration/fb/client.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace kv::test {
+
+/* The client library, loaded once per test program. */
+const fb::Client& TestClient();
+
+/* Creates a database owned by user kv5.<owner> and runs statements in it, each
+** committed on its own. */
+void CreateTestDatabase(const std::string& path, const std::vector<std::string>& statements, int owner = 1);
+
+/* Runs statements on an existing database as kv5.<user>, each committed on its own. */
+void Exec(const std::string& path, const std::vector<std::string>& statements, int user = 1);
+
+/* Rows of a query as text (null reads as "<null>"). */
+std::vector<std::vector<std::string>> Query(const std::string& path, const std::string& sql, int user = 1);
+/* First column of the first row, or "" when there is none. */
+std::string QueryValue(const std::string& path, const std::string& sql, int user = 1);
+
+/* Columns of a table in their order, as "NAME TYPE" (e.g. "KODWORK INTEGER"). */
+std::vector<std::string> Columns(const std::string& path, const std::string& table);
+bool HasGenerator(const std::string& path, const std::string& name);
+long long GeneratorValue(const std::string& path, const std::string& name);
+/* Source of a trigger, "" when it does not exist. */
+std::string TriggerSource(const std::string& path, const std::string& name);
+bool HasTable(const std::string& path, const std::string& table);
+
+/* A complete set of surroundings for database contexts: an installation whose
+** data folder is in a temporary folder, a recording operator and a fixed clock. */
+class MigrationHarness {
+ public:
+  explicit MigrationHarness(int installationNumber = 1, bool numbered = false);
+
+  MigrationServices& services() { return services_; }
+  std::unique_ptr<TDM1> NewContext() { return std::make_unique<TDM1>(services_); }
+
+  /* A path for a database named file in the temporary folder. */
+  std::string Db(const std::string& file) const { return dir.Path() + file; }
+
+  TempDir dir;
+  Installation installation;
+  RecordingDialog dialog;
+  FixedClock clock;
+  FirebirdVersionState version;
+  PackProgress progress{nullptr, clock};
+
+ private:
+  MigrationServices services_;
+};
+
+}  // namespace kv::test
