@@ -1,0 +1,116 @@
+/*
+** The service pack catalogue as data.
+**
+** A pack lists its databases in a fixed order; for each, the count N that the
+** database adds to KolvoOperation and the steps it runs there. A step is one
+** toolkit operation with its exact arguments, or a data step with rules of its
+** own. The step constructors carry the toolkit's names so that a pack reads
+** like the table it comes from:
+**
+**   aaColumnAdd("k_Razdel", "NumberElement20", "s", 13),
+**   aaTableAdd("set_WWW", kNoKey, "NN INT, wwwMission BLOB SUB_TYPE 1"),
+*/
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace kv {
+
+class TDM1;
+
+namespace packs {
+
+/* The databases of the installation, by the names the packs use. */
+enum class Db { Base, Config, Orders, ServerOrders, Director, Price, StockMan, Optima, System };
+
+/* What a data step tells the frame. */
+enum class Outcome {
+  Continue,     // go on with the next step
+  EndDatabase,  // skip this database's remaining steps; its level write still follows
+  EndPack,      // end the pack now with false: no level write, no count message
+};
+
+using DataStepFn = Outcome (*)(TDM1&);
+
+enum class Op { ColumnAdd, ColumnDelete, ColumnRename, ColumnRetype, TableAdd, TableDelete, IndexAdd, Data };
+
+struct Step {
+  Op op;
+  std::string_view table, column;  // column: also the key column of a table, the old name of a rename
+  std::string_view text;           // type code, new name, column definitions or index kind
+  std::int32_t number = 0;         // position of a new column
+  DataStepFn data = nullptr;
+  std::int32_t counts = 0;         // progress steps the step adds when everything succeeds
+};
+
+inline constexpr std::string_view kNoKey = "";
+
+constexpr Step aaColumnAdd(std::string_view table, std::string_view column, std::string_view typeCode,
+                           std::int32_t position) {
+  return {Op::ColumnAdd, table, column, typeCode, position, nullptr, 1};
+}
+constexpr Step aaColumnDelete(std::string_view table, std::string_view column) {
+  return {Op::ColumnDelete, table, column, {}, 0, nullptr, 1};
+}
+constexpr Step aaColumnPereName(std::string_view table, std::string_view oldName, std::string_view newName) {
+  return {Op::ColumnRename, table, oldName, newName, 0, nullptr, 1};
+}
+constexpr Step aaColumnPereType(std::string_view table, std::string_view column, std::string_view typeCode) {
+  return {Op::ColumnRetype, table, column, typeCode, 0, nullptr, 1};
+}
+/* Generator start value 0, as every pack of the catalogue uses. */
+constexpr Step aaTableAdd(std::string_view table, std::string_view key, std::string_view definitions) {
+  return {Op::TableAdd, table, key, definitions, 0, nullptr, 1};
+}
+constexpr Step aaTableDelete(std::string_view table) { return {Op::TableDelete, table, {}, {}, 0, nullptr, 1}; }
+constexpr Step aaIndexAdd(std::string_view table, std::string_view column, std::string_view kind) {
+  return {Op::IndexAdd, table, column, kind, 0, nullptr, 0};
+}
+/* A data step and the progress steps it adds when it succeeds. */
+constexpr Step DataStep(DataStepFn fn, std::int32_t counts) { return {Op::Data, {}, {}, {}, 0, fn, counts}; }
+
+struct DatabaseWork {
+  Db db;
+  std::int32_t n;  // the count the database adds, worked on or passed over; 0: not even opened
+  std::span<const Step> steps;
+};
+
+enum class LevelWrite { None, ServicePack, Build };
+
+struct Pack {
+  std::string_view name;         // the method's name, e.g. "z_SP_06_2"
+  std::int32_t required;         // the level a database must show to be worked on
+  LevelWrite write;
+  std::int32_t writeValue;       // the new ServicePack or the Build
+  std::int32_t expected;         // E, the sum of the N
+  std::string_view messageHead;  // "KolvoOperation=" or "KolvoOperation = "
+  std::string_view messageTail;  // after the counter and "\r\r", e.g. "Kolvo_SP_01 = 33"
+  std::span<const DatabaseWork> databases;
+};
+
+/* All nine databases in the packs' order, each counting 1 with no steps: the
+** body of the version-only packs (install_SP). */
+inline constexpr DatabaseWork kEveryDatabase[] = {
+    {Db::Base, 1, {}},     {Db::Config, 1, {}},   {Db::Orders, 1, {}}, {Db::ServerOrders, 1, {}}, {Db::Director, 1, {}},
+    {Db::Price, 1, {}},    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+};
+
+/* Every pack of the catalogue, in the order the wizard runs them. */
+std::span<const Pack* const> Catalogue();
+
+/* Packs 01 to 04_3. */
+extern const Pack z_SP_01, z_SP_02, z_SP_03, z_SP_04, z_SP_04_1, z_SP_04_3;
+/* Packs 05 to 06_3. */
+extern const Pack z_SP_05, z_SP_06, z_SP_06_1, z_SP_06_2, z_SP_06_3;
+/* Packs 08 to 08_9. */
+extern const Pack z_SP_08, z_SP_08_1, z_SP_08_2, z_SP_08_3, z_SP_08_4, z_SP_08_5, z_SP_08_6, z_SP_08_7, z_SP_08_8,
+    z_SP_08_9;
+/* Packs 09 to 11_1. */
+extern const Pack z_SP_09, z_SP_09_1, z_SP_10, z_SP_10_1, z_SP_11, z_SP_11_1;
+/* Packs 12 to 12_2. */
+extern const Pack z_SP_12, z_SP_12_1, z_SP_12_2;
+
+}  // namespace packs
+}  // namespace kv

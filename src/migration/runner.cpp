@@ -1,0 +1,115 @@
+/*
+** The pack frame and the fresh-context wrappers.
+*/
+#include "migration/runner.h"
+
+#include <limits>
+
+namespace kv {
+
+using packs::Db;
+using packs::Op;
+using packs::Outcome;
+
+const std::string& DatabasePath(const DatabasePaths& p, Db db) {
+  switch (db) {
+    case Db::Base: return p.base;
+    case Db::Config: return p.config;
+    case Db::Orders: return p.orders;
+    case Db::ServerOrders: return p.serverOrders;
+    case Db::Director: return p.director;
+    case Db::Price: return p.price;
+    case Db::StockMan: return p.stockMan;
+    case Db::Optima: return p.optima;
+    case Db::System: return p.system;
+  }
+  return p.serverOrders;
+}
+
+namespace {
+
+Outcome Apply(TDM1& dm, const packs::Step& s) {
+  const std::string table(s.table), column(s.column), text(s.text);
+  switch (s.op) {
+    case Op::ColumnAdd: dm.aaColumnAdd(table, column, text, s.number); break;
+    case Op::ColumnDelete: dm.aaColumnDelete(table, column); break;
+    case Op::ColumnRename: dm.aaColumnPereName(table, column, text); break;
+    case Op::ColumnRetype: dm.aaColumnPereType(table, column, text); break;
+    case Op::TableAdd: dm.aaTableAdd(table, text, column, 0); break;
+    case Op::TableDelete: dm.aaTableDelete(table); break;
+    case Op::IndexAdd: dm.aaIndexAdd(table, column, text); break;
+    case Op::Data: return s.data(dm);
+  }
+  return Outcome::Continue;
+}
+
+/* The frame's walk over the databases; false when a data step ended the pack. */
+bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, std::int32_t writeValue,
+                    std::span<const packs::DatabaseWork> databases) {
+  const DatabasePaths& paths = dm.installation().databases;
+  for (const packs::DatabaseWork& work : databases) {
+    if (work.n == 0) continue;
+    if (dm.OpenDataBase(DatabasePath(paths, work.db)) && dm.control_Version() == required) {
+      Outcome outcome = Outcome::Continue;
+      for (const packs::Step& step : work.steps) {
+        outcome = Apply(dm, step);
+        if (outcome != Outcome::Continue) break;
+      }
+      if (outcome == Outcome::EndPack) {
+        dm.CloseDataBase();
+        return false;
+      }
+      if (write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
+      if (write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
+    } else {
+      dm.StepProgress(work.n);
+    }
+    dm.CloseDataBase();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RunPack(TDM1& dm, const packs::Pack& pack) {
+  if (!VisitDatabases(dm, pack.required, pack.write, pack.writeValue, pack.databases)) return false;
+  if (dm.KolvoOperation() == pack.expected) return true;
+  if (dm.Numbered())
+    dm.dialog().ShowMessage(std::string(pack.messageHead) + std::to_string(dm.KolvoOperation()) + "\r\r" +
+                            std::string(pack.messageTail));
+  return false;
+}
+
+bool RunPackFresh(MigrationServices& services, const packs::Pack& pack) {
+  services.progress.ResetKolvoOperation();
+  TDM1 dm(services);
+  return RunPack(dm, pack);
+}
+
+void install_SP(TDM1& dm, std::int32_t newLevel, std::int32_t required) {
+  VisitDatabases(dm, required, packs::LevelWrite::ServicePack, newLevel, packs::kEveryDatabase);
+}
+
+std::int32_t f_miniServicePack(TDM1& dm) {
+  std::int32_t result = std::numeric_limits<std::int32_t>::max();
+  const DatabasePaths& p = dm.installation().databases;
+  for (Db db : {Db::System, Db::Optima, Db::Orders, Db::ServerOrders, Db::Base, Db::StockMan, Db::Director,
+                Db::Price}) {
+    if (dm.OpenDataBase(DatabasePath(p, db))) result = std::min(result, dm.control_Version());
+  }
+  dm.CloseDataBase();
+  return result;
+}
+
+std::int32_t MinimumLevelFresh(MigrationServices& services) {
+  TDM1 dm(services);
+  return f_miniServicePack(dm);
+}
+
+bool ReadVersionRecordFresh(MigrationServices& services, const std::string& path, std::int32_t& version,
+                            std::int32_t& servicePack, std::int32_t& build) {
+  TDM1 dm(services);
+  return dm.aaRead_ServicePack(path, version, servicePack, build);
+}
+
+}  // namespace kv
