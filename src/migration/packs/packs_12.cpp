@@ -1,0 +1,76 @@
+/*
+** Service packs 12 to 12_2: ServicePack 12, the rebuilt workshop table, and
+** the limits, factors and indexes of the last pack.
+*/
+#include "migration/packs/catalogue.h"
+#include "migration/packs/data_steps.h"
+
+namespace kv::packs {
+namespace {
+
+// ---- z_SP_12_1 -------------------------------------------------------------
+
+constexpr Step kRebuildWorkshop[] = {
+    DataStep(RebuildWorkshopTable, 3),
+};
+
+constexpr Step kWorkshopNumberGone[] = {
+    aaColumnDelete("WORKSHOP", "NUMBER_WORKSHOP"),
+};
+
+constexpr DatabaseWork kSp12_1[] = {
+    {Db::Base, 4, kRebuildWorkshop}, {Db::Config, 4, kRebuildWorkshop}, {Db::Orders, 2, kWorkshopNumberGone},
+    {Db::ServerOrders, 2, kWorkshopNumberGone}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
+    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+};
+
+// ---- z_SP_12_2 -------------------------------------------------------------
+
+constexpr Step kLimits[] = {
+    aaTableDelete("stock_Furnitura"),
+    aaColumnAdd("acc", "kodLimit", "i", 7),
+    aaColumnAdd("FURNITURA", "kodLimit", "i", 10),
+    aaColumnAdd("de", "kodLimit", "i", 20),
+    aaTableAdd("set_Limit", "KodLimit", "KodLimit INT, nameLimit VARCHAR(255)"),
+    aaTableAdd("set_Limit_range", "KodRange",
+               "KodRange INT, KodLimit INT, width_min INT, width_max INT, height_min INT, height_max INT"),
+    aaColumnAdd("STOCK_GROUP", "Group_Note", "t255", 6),
+    aaColumnAdd("COL_MATERIAL", "KodWork", "i", 5),
+    aaColumnAdd("STOCK_COLOR", "k_Factor", "i", 5),
+    DataStep(FillColorFactor, 0),
+};
+
+constexpr Step kNormHours[] = {
+    DataStep(ScaleNormHours, 0),
+};
+
+constexpr Step kDirectorGroupNote[] = {
+    aaColumnAdd("STOCK_GROUP", "Group_Note", "t255", 6),
+};
+
+constexpr Step kPriceIndexes[] = {
+    aaIndexAdd("PRICE", "KodMaterial", "UNIQUE"),
+    aaIndexAdd("PRICEHISTORY", "KodMaterial", ""),
+};
+
+constexpr Step kOptimaRequests[] = {
+    aaTableAdd("Optima_Request", "Kod_Request",
+               "Kod_Request Int, Date_Request Date, Number_Request VARCHAR(255), Name_Request VARCHAR(255), "
+               "Note_Request VARCHAR(255)"),
+    aaTableAdd("Optima_Request_Item", "Kod_Item",
+               "Kod_Item Int, Kod_Optima Int, Kod_Request Int, Kod_Material Int, Length_Hlyst Int"),
+};
+
+constexpr DatabaseWork kSp12_2[] = {
+    {Db::Base, 10, kLimits}, {Db::Config, 10, kLimits}, {Db::Orders, 1, kNormHours},
+    {Db::ServerOrders, 1, kNormHours}, {Db::Director, 2, kDirectorGroupNote}, {Db::Price, 1, kPriceIndexes},
+    {Db::StockMan, 1, {}}, {Db::Optima, 3, kOptimaRequests}, {Db::System, 1, {}},
+};
+
+}  // namespace
+
+const Pack z_SP_12{"z_SP_12", 11, LevelWrite::ServicePack, 12, 9, "KolvoOperation = ", "Kolvo_SP_12 = 9", kEveryDatabase};
+const Pack z_SP_12_1{"z_SP_12_1", 12, LevelWrite::Build, 0, 17, "KolvoOperation = ", "Kolvo_SP_121 = 17", kSp12_1};
+const Pack z_SP_12_2{"z_SP_12_2", 12, LevelWrite::Build, 0, 30, "KolvoOperation = ", "Kolvo_SP_122 = 30", kSp12_2};
+
+}  // namespace kv::packs
