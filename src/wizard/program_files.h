@@ -1,0 +1,84 @@
+/*
+** Replacing the installation's program files from the packages the wizard
+** carries in its own executable: the fixed order of the file steps, how a file
+** in use is detected, and what is shown and logged for each outcome.
+*/
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/own_executable.h"
+#include "startup/register_log.h"
+#include "wizard/wizard_window.h"
+
+namespace kv {
+
+/* Outcome of writing one program file; the value is part of its event code. */
+enum class ReplaceResult {
+  Written = 0,    // 500 + index
+  Busy = 1,       // 510 + index: the old file could not be removed
+  Failed = 2,     // 520 + index: no file after writing
+  NoPackage = 3,  // 530 + index: the executable does not carry the package
+  Kept = 4,       // 540 + index: present and not to be overwritten
+};
+
+/* A package the wizard may carry and the program file made from it. */
+struct ProgramPackage {
+  int index;                  // 1..5, part of the event codes
+  std::string_view fileName;  // in the program folder
+  std::string_view type, name;
+  bool overwrite;             // false: written only when the file is absent
+};
+
+/* The five packages, by index (element i has index i + 1). */
+std::span<const ProgramPackage> ProgramPackages();
+
+class ProgramFileSteps {
+ public:
+  /* programFolder is the installation's program folder; a missing trailing
+  ** separator is added. */
+  ProgramFileSteps(WizardWindow& window, RegisterLog& log, FileSystem& fs, OwnExecutable& executable,
+                   std::string programFolder);
+
+  /* Runs the file steps in their fixed order: the deletion block, then
+  ** kv5.bpl, indy70.bpl, tonic700.exe, kv700_d.exe and kv700_h.exe, each block
+  ** advancing the gauge by 1 and pausing 50 ms. workingLevel is shown in the
+  ** "Error " messages. Returns the file failure flag: true when a program file
+  ** could not be replaced, so the caller reports the update as not installed.
+  ** Only a failure of the register log itself propagates. */
+  bool Run(std::int32_t workingLevel);
+
+  /* Writes one program file from its package, logs the outcome by code and
+  ** writes it to the install page; Busy and Failed set the file failure flag.
+  ** The file is inflated beside its target and moved into place only when the
+  ** whole stream was read, so it is never left half-written. Errors while
+  ** reading the package or writing the file propagate. */
+  ReplaceResult WriteFromPackage(int index, const std::string& name, const std::string& type, bool overwrite,
+                                 const std::string& fileName);
+
+  /* The file failure flag as the steps left it. */
+  bool FileFailure() const { return fileFailure_; }
+
+ private:
+  ReplaceResult Replace(int index, const std::string& name, const std::string& type, bool overwrite,
+                        const std::string& target);
+  void InflateInto(ResourceStream& package, const std::string& target);
+  void DeleteStep(const std::string& fileName, const std::string& message);
+  void WriteStep(int index, std::int32_t errorCode);
+  void ShowIfFailed(const std::string& message);
+  template <class Body>
+  void Block(Body body);
+
+  WizardWindow& window_;
+  RegisterLog& log_;
+  FileSystem& fs_;
+  OwnExecutable& executable_;
+  std::string folder_;
+  bool fileFailure_ = false;
+};
+
+}  // namespace kv
