@@ -4,8 +4,10 @@
 #include "migration/fb/database_admin.h"
 #include "migration/fb/statement.h"
 #include "migration/fb/transaction.h"
+#include "platform/paths.h"
 #include "platform/text_util.h"
 #include "startup/database_paths.h"
+#include "startup/register_log.h"
 
 namespace kv::test {
 namespace {
@@ -25,6 +27,14 @@ void CreateTestDatabase(const std::string& path, const std::vector<std::string>&
   fb::CreateDatabase(TestClient(), {path, "kv5." + std::to_string(owner), InstallationPassword(owner)});
   fb::SetForcedWrites(TestClient(), path, "kv5." + std::to_string(owner), InstallationPassword(owner), false);
   Exec(path, statements, owner);
+}
+
+void CreateLevelDatabase(const std::string& path, int servicePack, int owner) {
+  RealFileSystem().CreateDirs(FolderOf(path));
+  CreateTestDatabase(path,
+                     {"CREATE TABLE kv_Setting (Version INTEGER, ServicePack INTEGER, Build INTEGER)",
+                      "INSERT INTO kv_Setting VALUES (700, " + std::to_string(servicePack) + ", 0)"},
+                     owner);
 }
 
 void Exec(const std::string& path, const std::vector<std::string>& statements, int user) {
@@ -110,12 +120,17 @@ MigrationHarness::MigrationHarness(int installationNumber, bool numbered)
     : services_{TestClient(), installation, dialog, RealFileSystem(), version, progress} {
   installation.params = {installationNumber, numbered};
   installation.folders = DeriveFolders(dir / "prog", dir / "base", 2026);
-  const std::string n = std::to_string(installationNumber);
-  installation.connection = {"user_name=kv5." + n, "password=" + InstallationPassword(installationNumber),
-                             "kvServerOrders_" + n, installation.folders.program + "kv.ini"};
-  installation.databases.ordersTmp1 = dir / "OrdersTMP.fdb";
-  installation.databases.ordersTmp2 = dir / "OrdersTMP2.fdb";
-  installation.databases.ordersTmp3 = dir / "OrdersTMP3.fdb";
+  RealFileSystem().CreateDirs(installation.folders.info);
+  RegisterLog log({kApplicationTitle, "/kvupgrade", installation.folders.info, installation.folders.registerLog},
+                  RealFileSystem(), clock, dialog);
+  auto locations = SetDatabasePaths(installation.folders, installation.params, log);
+  installation.databases = locations->paths;
+  installation.connection = locations->connection;
+}
+
+std::vector<std::string> MigrationHarness::AllDatabases() const {
+  const DatabasePaths& p = installation.databases;
+  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
 }
 
 }  // namespace kv::test

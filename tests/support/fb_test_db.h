@@ -23,6 +23,10 @@ const fb::Client& TestClient();
 ** committed on its own. */
 void CreateTestDatabase(const std::string& path, const std::vector<std::string>& statements, int owner = 1);
 
+/* Creates a database at path (and its folders) with a version record at
+** Version 700, the given ServicePack and Build 0. */
+void CreateLevelDatabase(const std::string& path, int servicePack, int owner = 1);
+
 /* Runs statements on an existing database as kv5.<user>, each committed on its own. */
 void Exec(const std::string& path, const std::vector<std::string>& statements, int user = 1);
 
@@ -47,6 +51,9 @@ class MigrationHarness {
 
   MigrationServices& services() { return services_; }
   std::unique_ptr<TDM1> NewContext() { return std::make_unique<TDM1>(services_); }
+
+  /* Every database path of the installation, in the packs' order. */
+  std::vector<std::string> AllDatabases() const;
 
   /* A path for a database named file in the temporary folder. */
   std::string Db(const std::string& file) const { return dir.Path() + file; }
