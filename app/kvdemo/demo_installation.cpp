@@ -58,6 +58,14 @@ void RunStatements(const fb::Client& client, const std::string& path, const Demo
   }
 }
 
+void CreateDatabase(const fb::Client& client, const DemoOptions& o, const std::string& path, DemoDatabase db) {
+  const std::string password = InstallationPassword(o.installation);
+  RealFileSystem().CreateDirs(FolderOf(path));
+  fb::CreateDatabase(client, {path, User(o), password});
+  if (!o.forcedWrites) fb::SetForcedWrites(client, path, User(o), password, false);
+  RunStatements(client, path, o, Level0Statements(db));
+}
+
 }  // namespace
 
 DemoInstallation WriteDemoFiles(const DemoOptions& o) {
@@ -122,16 +130,15 @@ void CreateDemoDatabases(const fb::Client& client, const DemoOptions& o, const D
       {&p.optima, DemoDatabase::Optima},     {&p.system, DemoDatabase::System},
       {&p.orders, DemoDatabase::Orders},     {&p.serverOrders, DemoDatabase::ServerOrders},
       {&p.director, DemoDatabase::Director}, {&p.price, DemoDatabase::Price},
-      {&p.stockMan, DemoDatabase::StockMan}, {&p.ordersTmp1, DemoDatabase::OrdersTemp},
-      {&p.ordersTmp2, DemoDatabase::OrdersTemp}, {&p.ordersTmp3, DemoDatabase::OrdersTemp},
+      {&p.stockMan, DemoDatabase::StockMan},
   };
-  const std::string password = InstallationPassword(o.installation);
-  for (auto [path, db] : databases) {
-    RealFileSystem().CreateDirs(FolderOf(*path));
-    fb::CreateDatabase(client, {*path, User(o), password});
-    if (!o.forcedWrites) fb::SetForcedWrites(client, *path, User(o), password, false);
-    RunStatements(client, *path, o, Level0Statements(db));
-  }
+  for (auto [path, db] : databases) CreateDatabase(client, o, *path, db);
+}
+
+void CreateTemporaryOrders(const fb::Client& client, const DemoOptions& o, const DemoInstallation& demo) {
+  const DatabasePaths& p = demo.installation.databases;
+  for (const std::string* path : {&p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
+    if (!RealFileSystem().FileExists(*path)) CreateDatabase(client, o, *path, DemoDatabase::OrdersTemp);
 }
 
 void RaiseDemoLevel(const fb::Client& client, const DemoOptions& o, const DemoInstallation& demo) {
@@ -169,6 +176,7 @@ DemoInstallation CreateDemoInstallation(const fb::Client& client, const DemoOpti
   DemoInstallation demo = WriteDemoFiles(options);
   CreateDemoDatabases(client, options, demo);
   RaiseDemoLevel(client, options, demo);
+  CreateTemporaryOrders(client, options, demo);
   return demo;
 }
 

@@ -33,15 +33,20 @@ struct DemoInstallation {
 ** aliases file, old program files, temporary Orders files. */
 DemoInstallation WriteDemoFiles(const DemoOptions& options);
 
-/* Creates the databases of a demo whose files exist, at level 0. */
+/* Creates the nine databases and the server Orders database of a demo whose
+** files exist, at level 0. */
 void CreateDemoDatabases(const fb::Client& client, const DemoOptions& options, const DemoInstallation& demo);
+
+/* Creates the three temporary Orders files (database contexts remove them,
+** so they come last). */
+void CreateTemporaryOrders(const fb::Client& client, const DemoOptions& options, const DemoInstallation& demo);
 
 /* Brings every database of the demo from level 0 to options.level by running
 ** the catalogue in the wizard's order; a level no pack writes (7) is then
 ** recorded directly. Throws std::runtime_error when a pack fails. */
 void RaiseDemoLevel(const fb::Client& client, const DemoOptions& options, const DemoInstallation& demo);
 
-/* All three. */
+/* All four, in that order. */
 DemoInstallation CreateDemoInstallation(const fb::Client& client, const DemoOptions& options);
 
 }  // namespace kv::demo

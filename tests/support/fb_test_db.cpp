@@ -47,12 +47,20 @@ void Exec(const std::string& path, const std::vector<std::string>& statements, i
   }
 }
 
-std::vector<std::vector<std::string>> Query(const std::string& path, const std::string& sql, int user) {
-  fb::Attachment att(TestClient(), path, Params(user), "UTF8");
-  fb::Transaction tr(att, fb::Isolation::ReadCommittedNoWait);
+struct TestSession::Impl {
+  fb::Attachment att;
+};
+
+TestSession::TestSession(const std::string& path, int user)
+    : impl_(std::make_unique<Impl>(Impl{fb::Attachment(TestClient(), path, Params(user), "UTF8")})) {}
+
+TestSession::~TestSession() = default;
+
+Rows TestSession::Query(const std::string& sql) {
+  fb::Transaction tr(impl_->att, fb::Isolation::ReadCommittedNoWait);
   fb::Statement st(tr, sql);
   st.Execute(tr);
-  std::vector<std::vector<std::string>> rows;
+  Rows rows;
   while (st.Fetch()) {
     std::vector<std::string> row;
     for (int i = 0; i < st.ColumnCount(); ++i)
@@ -62,41 +70,45 @@ std::vector<std::vector<std::string>> Query(const std::string& path, const std::
   return rows;
 }
 
+Rows Query(const std::string& path, const std::string& sql, int user) { return TestSession(path, user).Query(sql); }
+
 std::string QueryValue(const std::string& path, const std::string& sql, int user) {
   auto rows = Query(path, sql, user);
   return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
 }
 
-std::vector<std::string> Columns(const std::string& path, const std::string& table) {
+std::string ColumnsSql(const std::string& table) {
   // Type names as the server's metadata gives them; precision and scale for numerics.
-  auto rows = Query(path,
-                    "SELECT TRIM(rf.RDB$FIELD_NAME), f.RDB$FIELD_TYPE, f.RDB$FIELD_SUB_TYPE, "
-                    "f.RDB$FIELD_PRECISION, f.RDB$FIELD_SCALE, f.RDB$CHARACTER_LENGTH "
-                    "FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
-                    "WHERE rf.RDB$RELATION_NAME = '" + AsciiUpper(table) + "' ORDER BY rf.RDB$FIELD_POSITION");
+  return "SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME) || ' ' || "
+         "CASE "
+         " WHEN f.RDB$FIELD_TYPE IN (7, 8, 16) AND f.RDB$FIELD_SUB_TYPE > 0 THEN 'NUMERIC(' || f.RDB$FIELD_PRECISION "
+         "   || ',' || (-f.RDB$FIELD_SCALE) || ')' "
+         " WHEN f.RDB$FIELD_TYPE = 7 THEN 'SMALLINT' WHEN f.RDB$FIELD_TYPE = 8 THEN 'INTEGER' "
+         " WHEN f.RDB$FIELD_TYPE = 16 THEN 'BIGINT' WHEN f.RDB$FIELD_TYPE = 10 THEN 'FLOAT' "
+         " WHEN f.RDB$FIELD_TYPE = 27 THEN 'DOUBLE' WHEN f.RDB$FIELD_TYPE = 12 THEN 'DATE' "
+         " WHEN f.RDB$FIELD_TYPE = 13 THEN 'TIME' WHEN f.RDB$FIELD_TYPE = 35 THEN 'TIMESTAMP' "
+         " WHEN f.RDB$FIELD_TYPE = 37 THEN 'VARCHAR(' || f.RDB$CHARACTER_LENGTH || ')' "
+         " WHEN f.RDB$FIELD_TYPE = 14 THEN 'CHAR(' || f.RDB$CHARACTER_LENGTH || ')' "
+         " WHEN f.RDB$FIELD_TYPE = 261 THEN 'BLOB SUB_TYPE ' || f.RDB$FIELD_SUB_TYPE "
+         " ELSE 'TYPE' || f.RDB$FIELD_TYPE END "
+         "FROM RDB$RELATION_FIELDS rf JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+         "JOIN RDB$RELATIONS r ON r.RDB$RELATION_NAME = rf.RDB$RELATION_NAME "
+         "WHERE COALESCE(r.RDB$SYSTEM_FLAG, 0) = 0" +
+         (table.empty() ? std::string() : " AND rf.RDB$RELATION_NAME = '" + AsciiUpper(table) + "'") +
+         " ORDER BY 1, rf.RDB$FIELD_POSITION";
+}
+
+std::vector<std::string> Columns(const std::string& path, const std::string& table) {
   std::vector<std::string> out;
-  for (auto& r : rows) {
-    const int type = std::stoi(r[1]);
-    const int sub = r[2] == "<null>" ? 0 : std::stoi(r[2]);
-    const std::string precision = r[3], scale = r[4] == "<null>" ? "0" : std::to_string(-std::stoi(r[4]));
-    std::string name;
-    if ((type == 7 || type == 8 || type == 16) && sub > 0)
-      name = "NUMERIC(" + precision + "," + scale + ")";
-    else if (type == 7) name = "SMALLINT";
-    else if (type == 8) name = "INTEGER";
-    else if (type == 16) name = "BIGINT";
-    else if (type == 10) name = "FLOAT";
-    else if (type == 27) name = "DOUBLE";
-    else if (type == 12) name = "DATE";
-    else if (type == 13) name = "TIME";
-    else if (type == 35) name = "TIMESTAMP";
-    else if (type == 37) name = "VARCHAR(" + r[5] + ")";
-    else if (type == 14) name = "CHAR(" + r[5] + ")";
-    else if (type == 261) name = "BLOB SUB_TYPE " + std::to_string(sub);
-    else name = "TYPE" + std::to_string(type);
-    out.push_back(r[0] + " " + name);
-  }
+  for (auto& r : Query(path, ColumnsSql(table))) out.push_back(r[1]);
   return out;
+}
+
+std::string ColumnType(const std::string& path, const std::string& table, const std::string& column) {
+  const std::string name = AsciiUpper(column) + " ";
+  for (const std::string& c : Columns(path, table))
+    if (c.rfind(name, 0) == 0) return c.substr(name.size());
+  return "";
 }
 
 bool HasGenerator(const std::string& path, const std::string& name) {

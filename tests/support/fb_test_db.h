@@ -30,6 +30,25 @@ void CreateLevelDatabase(const std::string& path, int servicePack, int owner = 1
 /* Runs statements on an existing database as kv5.<user>, each committed on its own. */
 void Exec(const std::string& path, const std::vector<std::string>& statements, int user = 1);
 
+using Rows = std::vector<std::vector<std::string>>;
+
+/* One attachment for many queries (attaching costs milliseconds). */
+class TestSession {
+ public:
+  explicit TestSession(const std::string& path, int user = 1);
+  ~TestSession();
+  /* Rows of a query as text (null reads as "<null>", blanks at the ends trimmed). */
+  Rows Query(const std::string& sql);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+/* SQL giving "NAME TYPE" of the columns of user tables, in table and column
+** order, as (table, column text) rows; one table when table is not empty. */
+std::string ColumnsSql(const std::string& table);
+
 /* Rows of a query as text (null reads as "<null>"). */
 std::vector<std::vector<std::string>> Query(const std::string& path, const std::string& sql, int user = 1);
 /* First column of the first row, or "" when there is none. */
@@ -37,6 +56,8 @@ std::string QueryValue(const std::string& path, const std::string& sql, int user
 
 /* Columns of a table in their order, as "NAME TYPE" (e.g. "KODWORK INTEGER"). */
 std::vector<std::string> Columns(const std::string& path, const std::string& table);
+/* The type of one column ("NUMERIC(12,4)"), "" when it does not exist. */
+std::string ColumnType(const std::string& path, const std::string& table, const std::string& column);
 bool HasGenerator(const std::string& path, const std::string& name);
 long long GeneratorValue(const std::string& path, const std::string& name);
 /* Source of a trigger, "" when it does not exist. */

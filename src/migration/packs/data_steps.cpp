@@ -200,11 +200,15 @@ Outcome FillColorFactor(TDM1& dm) {
 
 Outcome ScaleNormHours(TDM1& dm) {
   if (dm.installation().params.number != 8) return Outcome::Continue;
+  // The pack runs again on every later run at level 12, and hours of 1 to 9
+  // are still below 1000 once scaled: a mark in the version record, committed
+  // with the update, makes the correction happen exactly once.
+  if (dm.bbColumnControl("kv_Setting", kNormHourMark)) return Outcome::Continue;
   try {
     fb::Transaction& tr = dm.WriteTransaction();
-    fb::Statement st =
-        dm.Prepare(tr, {"UPDATE O_K", "SET NORMHOUR = NORMHOUR * 100", "WHERE (NORMHOUR > 0) and (NORMHOUR < 1000)"});
-    st.Execute(tr);
+    dm.Prepare(tr, {"UPDATE O_K", "SET NORMHOUR = NORMHOUR * 100", "WHERE (NORMHOUR > 0) and (NORMHOUR < 1000)"})
+        .Execute(tr);
+    dm.Prepare(tr, {"ALTER TABLE kv_Setting", std::string("ADD ") + kNormHourMark + " SMALLINT"}).Execute(tr);
     dm.CommitWrite();
   } catch (const std::exception&) {
     dm.RollbackWrite();

@@ -23,7 +23,11 @@ Outcome ConvertQuantity(TDM1& dm);
 Outcome RebuildWorkshopTable(TDM1& dm);
 /* z_SP_12_2: k_Factor 1000 where it is empty. Counts nothing. */
 Outcome FillColorFactor(TDM1& dm);
-/* z_SP_12_2: normative hours times 100, for installation 8 only. Counts nothing. */
+/* The column of kv_Setting that records that the normative hours were scaled. */
+inline constexpr const char* kNormHourMark = "NormHourX100";
+
+/* z_SP_12_2: normative hours times 100, for installation 8 only and only once.
+** Counts nothing. */
 Outcome ScaleNormHours(TDM1& dm);
 
 }  // namespace kv::packs

@@ -1,0 +1,28 @@
+#include "support/schema_snapshot.h"
+
+#include "support/fb_test_db.h"
+
+namespace kv::test {
+
+std::string SchemaSnapshot(const std::string& path) {
+  TestSession db(path);
+  std::string out, table;
+  for (auto& c : db.Query(ColumnsSql(""))) {
+    if (c[0] != table) out += "table " + (table = c[0]) + "\n";
+    out += "  " + c[1] + "\n";
+  }
+  for (auto& g : db.Query("SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS "
+                          "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"))
+    out += "generator " + g[0] + " = " + db.Query("SELECT GEN_ID(" + g[0] + ", 0) FROM RDB$DATABASE")[0][0] + "\n";
+  for (auto& t : db.Query("SELECT TRIM(RDB$TRIGGER_NAME), TRIM(RDB$RELATION_NAME), RDB$TRIGGER_TYPE, "
+                          "RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"))
+    out += "trigger " + t[0] + " on " + t[1] + " type " + t[2] + "\n" + t[3] + "\n";
+  for (auto& i : db.Query("SELECT TRIM(i.RDB$INDEX_NAME), TRIM(i.RDB$RELATION_NAME), COALESCE(i.RDB$UNIQUE_FLAG, 0), "
+                          "(SELECT LIST(TRIM(s.RDB$FIELD_NAME)) FROM RDB$INDEX_SEGMENTS s "
+                          " WHERE s.RDB$INDEX_NAME = i.RDB$INDEX_NAME) "
+                          "FROM RDB$INDICES i WHERE COALESCE(i.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"))
+    out += "index " + i[0] + " on " + i[1] + " (" + i[3] + ")" + (i[2] == "1" ? " unique" : "") + "\n";
+  return out;
+}
+
+}  // namespace kv::test
