@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "migration/context.h"
 #include "support/fb_test_db.h"
 
@@ -113,6 +116,11 @@ TEST(VersionRecord, ADroppedConnectionReadsAsUnreadable) {
   EXPECT_EQ(dm->control_Version(), -1);
   EXPECT_FALSE(dm->control_Build(700, 4, 0));
   EXPECT_TRUE(h.dialog.messages.empty());
+  // The engine purges a killed attachment in a thread of its own; the process
+  // must not end while that thread still works.
+  dm.reset();
+  for (int i = 0; i < 500 && test::QueryValue(path, "SELECT COUNT(*) FROM MON$ATTACHMENTS") != "1"; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 }  // namespace

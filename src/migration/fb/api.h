@@ -22,7 +22,7 @@ namespace kv::fb {
   X(isc_dsql_execute_immediate) X(isc_open_blob2) X(isc_get_segment) X(isc_close_blob)        \
   X(isc_service_attach) X(isc_service_detach) X(isc_service_query) X(fb_interpret)            \
   X(isc_sqlcode) X(isc_vax_integer) X(isc_decode_sql_date) X(isc_decode_sql_time) \
-  X(isc_decode_timestamp)
+  X(isc_decode_timestamp) X(fb_shutdown)
 
 static_assert(std::is_same_v<ApiHandle, FB_API_HANDLE>);
 

@@ -11,7 +11,11 @@ namespace kv::fb {
 Client::Client(std::unique_ptr<DynamicLibrary> library, std::unique_ptr<Api> api)
     : library_(std::move(library)), api_(std::move(api)) {}
 
-Client::~Client() = default;
+Client::~Client() {
+  // The embedded engine runs threads of its own: they must end before the
+  // library goes, or the process crashes on its way out.
+  api_->fb_shutdown(5000, fb_shutrsn_app_stopped);
+}
 
 std::unique_ptr<Client> Client::Load() {
   std::string error;
