@@ -75,7 +75,9 @@ struct StartResult {
 ** select the installation), then under the splash the environment checks, the
 ** database locations and the wizard's creation, each after a splash step and
 ** status. A failed or erring step keeps the splash 2 s longer and ends the
-** start; otherwise the splash closes and the wizard's message loop runs. */
+** start; otherwise the splash closes and the wizard's message loop runs.
+** An error before the splash is shown in a message box (Failed); errors of
+** the message loop go to the caller. */
 StartResult RunMainSequence(const CommandLine& commandLine, StartServices& s);
 
 }  // namespace kv

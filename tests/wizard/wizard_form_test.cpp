@@ -93,58 +93,62 @@ struct Wizard {
   }
 };
 
-const Strings kStartTail = {"", "", "Нажмите кн. Далее для продолжения установки"};
-
-TEST(WizardForm, VersionDecisionRowsWithTheirLines) {
-  struct Case {
-    FileVersion carried;
-    std::optional<std::pair<std::int32_t, std::int32_t>> installed;
-    Strings lines;  // after "Текущая сборка"
-    bool offered;
-  };
+TEST(VersionDecision, FirstRuleThatHoldsDecides) {
   const Strings blocked = {"Обновление не возможно", "У Вас установлено более новое обновление",
-                           "Вы не можете вернуться к старой версии", ""};
+                           "Вы не можете вернуться к старой версии", "", "Файл содержит следующую сборку: "};
+  auto blockedWith = [&](const std::string& v) {
+    Strings l = blocked;
+    l.back() += v;
+    return l;
+  };
+  struct Case {
+    FileVersion c;
+    InstalledVersion i;
+    VersionVerdict verdict;
+    Strings lines;
+  };
   const Case cases[] = {
-      {{7, 0, 12, 0}, std::nullopt, {"Новая сборка: \t7.12.0"}, true},
-      {{7, 0, 12, 0}, {{11, 5}}, {"Новая сборка: \t7.12.0"}, true},
-      {{7, 0, 12, 0}, {{12, 0}}, {"У Вас установлены последние обновления", "Вы можете установить их еще раз"}, true},
-      {{7, 0, 12, 0},
-       {{12, 3}},
-       {"Все новые обновления уже установлены", "Вы можете вернуться к более старой версии"},
-       true},
-      {{7, 0, 12, 0}, {{13, 0}}, {}, false},
-      {{7, 0, 12, 4}, {{12, 2}}, {"Новая сборка: \t7.12.4"}, true},  // a lower Build alone
-      {{0, 0, 0, 0}, {{0, 0}}, {}, false},                           // no version information
-      {{6, 9, 12, 0}, std::nullopt, {}, false},
-      {{8, 0, 12, 0}, {{13, 0}}, {}, true},                          // nothing to say above major 7
-      {{8, 0, 12, 5}, {{13, 0}}, {"Новая сборка: \t8.12.5"}, true},
+      {{7, 0, 12, 0}, {0, 0}, VersionVerdict::NewBuild, {"Новая сборка: \t7.12.0"}},
+      {{7, 0, 12, 0}, {11, 5}, VersionVerdict::NewBuild, {"Новая сборка: \t7.12.0"}},
+      {{7, 0, 12, 4}, {12, 2}, VersionVerdict::NewBuild, {"Новая сборка: \t7.12.4"}},  // a lower Build alone
+      {{7, 0, 12, 0}, {12, 0}, VersionVerdict::Reinstall,
+       {"У Вас установлены последние обновления", "Вы можете установить их еще раз"}},
+      {{7, 0, 12, 0}, {12, 3}, VersionVerdict::ReturnToOlder,
+       {"Все новые обновления уже установлены", "Вы можете вернуться к более старой версии"}},
+      {{7, 0, 12, 0}, {13, 0}, VersionVerdict::Blocked, blockedWith("7.12.0")},
+      {{0, 0, 0, 0}, {0, 0}, VersionVerdict::Blocked, blockedWith("0.0.0")},  // no version information
+      {{6, 9, 12, 0}, {0, 0}, VersionVerdict::Blocked, blockedWith("6.12.0")},
+      {{8, 0, 12, 0}, {13, 0}, VersionVerdict::Other, {}},
+      {{8, 0, 12, 5}, {13, 0}, VersionVerdict::NewBuild, {"Новая сборка: \t8.12.5"}},
   };
   for (const Case& c : cases) {
-    Wizard w;
-    w.executable.version = c.carried;
-    if (c.installed) w.Installed(c.installed->first, c.installed->second);
-    WizardForm& form = w.Create();
-    const std::string label = std::to_string(c.carried.major) + "." + std::to_string(c.carried.servicePack) + " over " +
-                              (c.installed ? std::to_string(c.installed->first) + "." +
-                                                 std::to_string(c.installed->second)
-                                           : "nothing");
-    Strings expected = {"Текущая сборка: \t7." + (c.installed ? std::to_string(c.installed->first) + "." +
-                                                                    std::to_string(c.installed->second)
-                                                              : std::string("0.0"))};
-    if (!c.offered) {
-      expected.insert(expected.end(), blocked.begin(), blocked.end());
-      expected.push_back("Файл содержит следующую сборку: " + std::to_string(c.carried.major) + "." +
-                         std::to_string(c.carried.servicePack) + "." + std::to_string(c.carried.build));
-    } else {
-      expected.insert(expected.end(), c.lines.begin(), c.lines.end());
-      expected.insert(expected.end(), kStartTail.begin(), kStartTail.end());
-    }
-    EXPECT_EQ(w.window.memo1, expected) << label;
-    EXPECT_EQ(form.UpgradeOffered(), c.offered) << label;
-    EXPECT_EQ(w.window.button1Visible, c.offered) << label;
-    EXPECT_EQ(w.window.windowCaption, c.offered ? "Квенира. Обновление версии 7.12" : "") << label;
-    EXPECT_EQ(w.window.page, WizardPage::Start);
+    const VersionDecision d = DecideVersion(c.c, c.i);
+    EXPECT_EQ(d.verdict, c.verdict) << c.c.major << "." << c.c.servicePack << " over " << c.i.servicePack;
+    EXPECT_EQ(d.lines, c.lines) << c.c.major << "." << c.c.servicePack << " over " << c.i.servicePack;
   }
+}
+
+TEST(WizardForm, StartPageOffersOrBlocksByTheRegistryValues) {
+  Wizard offered;  // no values: 0 and 0
+  offered.Create();
+  EXPECT_EQ(offered.window.memo1, (Strings{"Текущая сборка: \t7.0.0", "Новая сборка: \t7.12.0", "", "",
+                                           "Нажмите кн. Далее для продолжения установки"}));
+  EXPECT_TRUE(offered.form->UpgradeOffered());
+  EXPECT_TRUE(offered.window.button1Visible);
+  EXPECT_EQ(offered.window.windowCaption, "Квенира. Обновление версии 7.12");
+  EXPECT_EQ(offered.window.page, WizardPage::Start);
+  EXPECT_EQ(offered.window.pauses, std::vector<int>{50});
+  EXPECT_EQ(offered.readPaths.size(), 8u);  // the server Orders path is still empty: not read
+
+  Wizard blocked;
+  blocked.Installed(13, 0);
+  blocked.Create();
+  EXPECT_EQ(blocked.window.memo1.front(), "Текущая сборка: \t7.13.0");
+  EXPECT_EQ(blocked.window.memo1.back(), "Файл содержит следующую сборку: 7.12.0");
+  EXPECT_TRUE(blocked.readPaths.empty());
+  EXPECT_FALSE(blocked.form->UpgradeOffered());
+  EXPECT_FALSE(blocked.window.button1Visible);
+  EXPECT_EQ(blocked.window.windowCaption, "");
 }
 
 TEST(WizardForm, UnreadableVersionsAtCreation) {
@@ -208,19 +212,7 @@ TEST(WizardForm, DatabaseBuildsInTheirOrderWithPaddingAndFormatting) {
   EXPECT_EQ(DatabaseBuildLine("/d/Сервер.fdb", {700, 12, 0}), "Сервер.fdb:     сборка (7.12.000)");
 }
 
-TEST(WizardForm, AnUnreadableDatabaseIsLeftOutAndAnEmptyPathIsNotRead) {
-  Wizard w;
-  w.records[w.installation.databases.base] = {700, 9, 4};
-  w.Create();
-  auto& form = *w.form;
-  w.window.memo1.clear();
-  w.readPaths.clear();
-  form.ShowDatabaseBuild("");
-  EXPECT_TRUE(w.readPaths.empty());
-  form.ShowDatabaseBuild(w.dir / "none.fdb");
-  EXPECT_TRUE(w.window.memo1.empty());
-
-  // A reader that fails with an error counts as unreadable.
+TEST(WizardForm, ADatabaseReaderErrorLeavesTheDatabaseOut) {
   Wizard broken;
   broken.Installed(12, 0);
   broken.form = std::make_unique<WizardForm>(WizardServices{
@@ -236,8 +228,6 @@ TEST(WizardForm, AnUnreadableDatabaseIsLeftOutAndAnEmptyPathIsNotRead) {
 TEST(WizardForm, PagesGoForwardOnlyAndTheAgreementGatesInstall) {
   Wizard w;
   WizardForm& form = w.Create();
-  EXPECT_EQ(w.window.pauses, std::vector<int>{50});
-
   form.Button1Click();
   EXPECT_EQ(w.window.page, WizardPage::Agreement);
   EXPECT_FALSE(w.window.button1Enabled);
