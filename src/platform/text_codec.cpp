@@ -34,6 +34,53 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+namespace {
+
+/* Capital of a code point that Windows-1251 holds in both cases; c otherwise. */
+char32_t AnsiUpperChar(char32_t c) {
+  if (c >= U'a' && c <= U'z') return c - 32;
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;  // а to я
+  // ѐ to џ: the code page lacks ѐ and ѝ, which therefore stay as they are.
+  if (c >= 0x451 && c <= 0x45F && c != 0x45D) return c - 0x50;
+  if (c == 0x491) return 0x490;  // ґ
+  return c;
+}
+
+/* Appends a code point below 0x800 (every capital above) as UTF-8. */
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string AnsiUpper(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t n = Utf8SequenceLength(utf8.substr(i));
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    // Only one- and two-byte sequences can hold a letter that changes.
+    char32_t c = 0;
+    if (n == 1 && lead < 0x80)
+      c = lead;
+    else if (n == 2)
+      c = (static_cast<char32_t>(lead & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+    const char32_t upper = AnsiUpperChar(c);
+    if (c != 0 && upper != c)
+      AppendUtf8(out, upper);
+    else
+      out.append(utf8.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
 std::string EightBitToUtf8(std::string_view content) {
   if (content.substr(0, 3) == "\xEF\xBB\xBF") return std::string(content.substr(3));
   if (IsValidUtf8(content)) return std::string(content);

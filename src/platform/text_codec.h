@@ -27,6 +27,11 @@ std::size_t Utf8SequenceLength(std::string_view text);
 /* True when text is well-formed UTF-8 (plain ASCII included). */
 bool IsValidUtf8(std::string_view text);
 
+/* Upper case by the rules of the ANSI code page: the letters a to z and the
+** Cyrillic letters Windows-1251 holds become capitals; every other character
+** is kept as it is. Input and output are UTF-8. */
+std::string AnsiUpper(std::string_view utf8);
+
 /* Reads an 8-bit text file's content as UTF-8: content that is already valid
 ** UTF-8 is kept (Linux editors write it), anything else is taken as Windows-1251.
 ** A UTF-8 byte-order mark is dropped. */

@@ -24,5 +24,14 @@ TEST(TextCodec, EightBitFilesAreReadAsUtf8OnlyWhenTheyAreUtf8) {
   EXPECT_FALSE(IsValidUtf8("\xD0"));                       // truncated
 }
 
+TEST(TextCodec, AnsiUpperChangesExactlyTheLettersOfTheCodePage) {
+  EXPECT_EQ(AnsiUpper("/data/Версия/700/kvupgrade"), "/DATA/ВЕРСИЯ/700/KVUPGRADE");
+  EXPECT_EQ(AnsiUpper("ёђѓєѕіїјљњћќўџґ"), "ЁЂЃЄЅІЇЈЉЊЋЌЎЏҐ");
+  EXPECT_EQ(AnsiUpper("ЁЖ AZ"), "ЁЖ AZ");
+  // Letters the code page lacks, and other scripts, stay as they are.
+  EXPECT_EQ(AnsiUpper("ѐѝäß中"), "ѐѝäß中");
+  EXPECT_EQ(AnsiUpper("a\xFF" "b"), "A\xFF" "B");  // a stray byte
+}
+
 }  // namespace
 }  // namespace kv

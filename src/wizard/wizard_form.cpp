@@ -1,0 +1,155 @@
+/*
+** The wizard window's handlers.
+*/
+#include "wizard/wizard_form.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "startup/install_registry.h"
+
+namespace kv {
+namespace {
+
+std::string VersionText(const FileVersion& v) {
+  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.servicePack) + "." +
+         std::to_string(v.build);
+}
+
+}  // namespace
+
+WizardForm::WizardForm(WizardServices services) : s_(std::move(services)) {
+  if (!s_.readVersionRecord) throw std::invalid_argument("the wizard needs a version record reader");
+  if (!s_.installRun) throw std::invalid_argument("the wizard needs an install run");
+}
+
+void WizardForm::FormCreate() {
+  WizardWindow& w = s_.window;
+  s_.log.ReportCode(0);
+  w.SetButton1Visible(false);
+  w.ShowPage(WizardPage::Start);
+
+  try {
+    carried_ = s_.executable.ReadOwnFileVersion(s_.ownPath);
+  } catch (const std::exception&) {
+    w.ZapisMemo1("Обновление не возможно");
+    w.ZapisMemo1("Произошел непредвиденный сбой");
+    w.ZapisMemo1("Перезагрузите компьютер");
+    s_.log.ReportCode(900);
+    return;
+  }
+
+  InstalledVersion installed;
+  try {
+    installed.servicePack = ReadUserSetting(s_.registry, "", "ServicePack");
+    installed.build = ReadUserSetting(s_.registry, "", "Build");
+  } catch (const std::exception&) {
+    installed = {};
+  }
+
+  if (s_.installation.params.numbered) {
+    w.ZapisMemo1(s_.ownPath + " (" + VersionText(carried_) + ")");
+    w.ZapisMemo1("");
+    w.ZapisMemo1("База: " + s_.installation.folders.data);
+    w.ZapisMemo1("");
+  }
+  w.ZapisMemo1("Текущая сборка: \t7." + std::to_string(installed.servicePack) + "." +
+               std::to_string(installed.build));
+
+  const VersionDecision decision = DecideVersion(carried_, installed);
+  for (const std::string& line : decision.lines) w.ZapisMemo1(line);
+  if (!decision.Offered()) return;
+
+  w.ZapisMemo1("");
+  ShowDatabaseBuilds();
+  w.ZapisMemo1("");
+  w.ZapisMemo1("Нажмите кн. Далее для продолжения установки");
+  w.SetWindowCaption("Квенира. Обновление версии 7.12");
+  newsMark_ = IsNewsBuild(s_.news, carried_.servicePack, carried_.build);
+  offered_ = true;
+  w.SetButton1Visible(true);
+  w.Pause(50);
+}
+
+void WizardForm::ShowDatabaseBuilds() {
+  const DatabasePaths& p = s_.installation.databases;
+  // The server Orders database is found only when the install run starts, so
+  // at creation its path is normally empty and gives no line.
+  for (const std::string* path :
+       {&p.base, &p.config, &p.system, &p.orders, &p.serverOrders, &p.ordersTmp1, &p.stockMan, &p.director, &p.price})
+    ShowDatabaseBuild(*path);
+}
+
+void WizardForm::ShowDatabaseBuild(const std::string& path) {
+  if (path.empty()) return;
+  std::optional<VersionRecord> record;
+  try {
+    record = s_.readVersionRecord(path);
+  } catch (const std::exception&) {
+    return;  // unreadable: left out of the start page
+  }
+  if (record) s_.window.ZapisMemo1(DatabaseBuildLine(path, *record));
+}
+
+void WizardForm::FormActivate() {
+  if (!newsMark_ || emphasisApplied_) return;
+  WizardWindow& w = s_.window;
+  w.SetButton3FontSize(12);
+  w.SetButton3Caption(w.Button3Caption() + " !!!");
+  w.SetButton3Width(w.Button3Width() * 2);
+  w.StartTimer1();
+  emphasisApplied_ = true;
+}
+
+void WizardForm::Button1Click() {
+  WizardWindow& w = s_.window;
+  if (!offered_ || running_) return;
+  switch (w.CurrentPage()) {
+    case WizardPage::Start:
+      w.SetButton1Enabled(false);
+      w.SetPanelCaption("   Лицензионное соглашение");
+      w.ShowPage(WizardPage::Agreement);
+      break;
+    case WizardPage::Agreement:
+      if (!w.CheckBox1Checked()) return;
+      w.SetButton1Caption("Установить");
+      w.SetPanelCaption("   Установка обновлений");
+      w.ZapisLabel("");
+      w.ZapisMemo3("Всё готово для установки обновлений");
+      w.ZapisMemo3("Для установки обновлений нажмите кн. \"Установить\"");
+      w.ZapisMemo3("Если Вы передумали - нажмите кн. \"Выход\"");
+      w.ZapisMemo3("Какие изменения в программе узнаете, если нажмёте кн. \"Новости\"");
+      w.ZapisMemo3("");
+      w.ShowPage(WizardPage::Install);
+      break;
+    case WizardPage::Install: {
+      struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+      } running(running_);
+      s_.installRun(carried_);
+      break;
+    }
+  }
+}
+
+void WizardForm::Button2Click() { s_.window.CloseWindow(); }
+
+void WizardForm::CheckBox1Click() { s_.window.SetButton1Enabled(s_.window.CheckBox1Checked()); }
+
+void WizardForm::Timer1Timer() {
+  WizardWindow& w = s_.window;
+  w.StopTimer1();
+  try {
+    w.SetButton3Bold(!w.Button3Bold());
+  } catch (...) {
+    w.StartTimer1();
+    throw;
+  }
+  w.StartTimer1();
+}
+
+void WizardForm::FormClose() { s_.log.ReportCode(9); }
+
+}  // namespace kv
