@@ -217,11 +217,11 @@ TEST(Packs01To06, AFailedOtkosUpdateKeepsTheRowsAndTheLevelStillMoves) {
 }
 
 TEST(Packs01To06, DataStatementsKeepTheirOwnCountingRules) {
-  DemoFixture f(6, 3, true);  // numbered: failures are shown
+  DemoFixture f(6, 8, true);  // numbered: failures are shown
   const DatabasePaths& p = f.paths();
   // set_Config refuses the aLevel update in Base: the rest of Base's work is left out.
   Exec(p.base, {"CREATE EXCEPTION locked 'locked'",
-                "CREATE TRIGGER config_lock FOR set_Config BEFORE UPDATE AS BEGIN EXCEPTION locked; END"}, 3);
+                "CREATE TRIGGER config_lock FOR set_Config BEFORE UPDATE AS BEGIN EXCEPTION locked; END"}, 8);
   EXPECT_FALSE(RunPackFresh(f.services(), packs::z_SP_06_1));
   EXPECT_EQ(f.progress.KolvoOperation(), 45 - 8);
   ASSERT_EQ(f.dialog.messages.size(), 2u);

@@ -1,8 +1,14 @@
 #include "support/demo_fixture.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <memory>
+#include <fstream>
+#include <sstream>
 
 #include "support/fb_test_db.h"
 #include "platform/paths.h"
@@ -11,21 +17,65 @@
 namespace kv::test {
 namespace {
 
-struct Template {
-  TempDir dir;
-  demo::DemoInstallation demo;
+namespace fs = std::filesystem;
+
+std::string ReadFileOr(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+/* Templates are kept on disk beside each other for all test processes of one
+** test program (CTest runs every test in a process of its own), and made anew
+** when the program was rebuilt. */
+fs::path CacheFolder() {
+  const char* root = std::getenv("KV_TEST_CACHE");
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  return fs::path(root ? root : (fs::temp_directory_path() / "kvtest-templates").string()) / self.filename();
+}
+
+std::string ProgramStamp() {
+  struct stat st {};
+  ::stat("/proc/self/exe", &st);
+  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+         std::to_string(st.st_mtim.tv_nsec);
+}
+
+/* Holds an exclusive lock on a file for its lifetime. */
+class FileLock {
+ public:
+  explicit FileLock(const fs::path& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) throw std::runtime_error("cannot lock " + path.string());
+  }
+  ~FileLock() { ::close(fd_); }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  int fd_;
 };
 
-/* The template of a level and installation, built on first use. */
-const Template& TemplateFor(int level, int installation, bool numbered) {
-  static std::map<std::tuple<int, int, bool>, std::unique_ptr<Template>> templates;
-  auto& slot = templates[{level, installation, numbered}];
-  if (!slot) {
-    slot = std::make_unique<Template>();
-    demo::DemoOptions o{slot->dir.Path(), level, installation, numbered, false};
-    slot->demo = demo::CreateDemoInstallation(TestClient(), o);
+/* Folder of the template of a level and installation, built on first use. */
+fs::path TemplateFor(int level, int installation, bool numbered) {
+  const fs::path cache = CacheFolder();
+  fs::create_directories(cache);
+  FileLock lock(cache / ".lock");
+  const std::string stamp = ProgramStamp();
+  if (ReadFileOr(cache / "stamp") != stamp) {
+    for (auto& entry : fs::directory_iterator(cache))
+      if (entry.is_directory()) fs::remove_all(entry.path());
+    WriteFile((cache / "stamp").string(), stamp);
   }
-  return *slot;
+  const fs::path folder = cache / ("L" + std::to_string(level) + "-N" + std::to_string(installation) +
+                                   (numbered ? "n" : ""));
+  if (!fs::exists(folder / "complete")) {
+    fs::remove_all(folder);
+    demo::DemoOptions o{(folder / "").string(), level, installation, numbered, false};
+    demo::CreateDemoInstallation(TestClient(), o);
+    WriteFile((folder / "complete").string(), "");
+  }
+  return folder;
 }
 
 }  // namespace
@@ -34,16 +84,18 @@ DemoFixture::DemoFixture(int level, int installation, bool numbered)
     : options{dir.Path(), level, installation, numbered, false},
       demo(demo::WriteDemoFiles(options)),
       services_{TestClient(), demo.installation, dialog, RealFileSystem(), version, progress} {
-  const Template& t = TemplateFor(level, installation, numbered);
-  for (size_t i = 0; i < demo.databases.size(); ++i) {
-    std::filesystem::create_directories(std::filesystem::path(demo.databases[i]).parent_path());
-    std::filesystem::copy_file(t.demo.databases[i], demo.databases[i],
-                               std::filesystem::copy_options::overwrite_existing);
+  // The template has the same layout: copy each database by its place in the folder.
+  const fs::path folder = TemplateFor(level, installation, numbered);
+  for (const std::string& db : demo.databases) {
+    const fs::path relative = fs::path(db).lexically_relative(dir.Path());
+    fs::create_directories(fs::path(db).parent_path());
+    fs::copy_file(folder / relative, db, fs::copy_options::overwrite_existing);
   }
 }
 
 std::string DemoFixture::Level(const std::string& path) const {
-  return QueryValue(path, "SELECT COALESCE(ServicePack, -1) || '/' || COALESCE(Build, -1) FROM kv_Setting");
+  return QueryValue(path, "SELECT COALESCE(ServicePack, -1) || '/' || COALESCE(Build, -1) FROM kv_Setting",
+                    options.installation);
 }
 
 std::string DemoFixture::Snapshot() const {

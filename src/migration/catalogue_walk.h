@@ -1,0 +1,33 @@
+/*
+** Walking the run order: each step whose gate equals the working level runs
+** its packs, each in a fresh context; the working level is read again after a
+** main pack; a step whose gate does not hold is skipped. The first pack that
+** fails ends the walk. What the operator sees of it is the observer's.
+*/
+#pragma once
+
+#include <cstdint>
+
+#include "migration/context.h"
+#include "migration/packs/run_order.h"
+
+namespace kv {
+
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  virtual void StepSkipped(const packs::RunStep& step) = 0;
+  /* Before the packs of a step that removes the temporary Orders file first. */
+  virtual void RemoveTemporaryOrders(const packs::RunStep& step) = 0;
+  virtual void PackStarting(const packs::RunStep& step, const packs::RunPack& pack) = 0;
+};
+
+struct WalkResult {
+  const packs::RunPack* failed = nullptr;  // the pack that returned false, if any
+  std::int32_t workingLevel = 0;           // as last read
+};
+
+/* Reads the working level in a fresh context and walks steps 1 to 19. */
+WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer);
+
+}  // namespace kv
