@@ -1,0 +1,57 @@
+/*
+** The install run: what the Install button does. Every database is brought to
+** service pack level 12 by the packs of the run order, each gated by the level
+** the databases have reached; then the program files are replaced from the
+** carried packages, the new version is recorded for the current user, and the
+** outcome is written on the install page.
+*/
+#pragma once
+
+#include <cstdint>
+
+#include "migration/context.h"
+#include "platform/file_system.h"
+#include "platform/own_executable.h"
+#include "platform/registry.h"
+#include "startup/installation.h"
+#include "startup/register_log.h"
+#include "wizard/wizard_window.h"
+
+namespace kv {
+
+enum class InstallOutcome {
+  Completed,          // "Обновление версии 7.00 успешно завершено"
+  PackFailed,         // a service pack fell short; its message was shown
+  FilesNotReplaced,   // a program file could not be replaced ("Обновление не установлено")
+  NumberedFinished,   // a numbered installation: databases only, the window closed
+  UnexpectedError,    // code 98
+};
+
+struct InstallRunServices {
+  WizardWindow& window;
+  RegisterLog& log;
+  Registry& registry;
+  FileSystem& fs;
+  OwnExecutable& executable;
+  Installation& installation;       // the server Orders path is kept here for the rest of the program
+  MigrationServices& migration;     // its progress must drive the window's gauge (WindowGauge)
+};
+
+/* Runs the install run for the carried version. Never throws: an unexpected
+** error is logged as code 98. The label, the gauge and the busy cursor are
+** reset in every case. */
+InstallOutcome RunInstall(InstallRunServices& s, const FileVersion& carried);
+
+/* Gauge1 of the window as the gauge the pack counter advances. */
+class WindowGauge final : public Gauge {
+ public:
+  explicit WindowGauge(WizardWindow& window) : window_(window) {}
+  int Position() const override { return window_.GaugeProgress(); }
+  int Maximum() const override { return window_.GaugeMax(); }
+  void SetPosition(int position) override { window_.SetGaugeProgress(position); }
+
+ private:
+  WizardWindow& window_;
+};
+
+}  // namespace kv
