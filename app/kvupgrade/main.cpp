@@ -1,6 +1,8 @@
 /*
 ** kvupgrade: the upgrade wizard's program.
 **
+** --unattended runs the whole wizard on the console: start checks, start page,
+** agreement, install run; see unattended.h for its exit statuses.
 ** --show-installation prints what the program derives from the registry for
 ** the selected installation (folders, database paths, connection lines) and
 ** writes the start of a block to the register log, changing nothing else.
@@ -17,17 +19,10 @@
 #include "startup/database_paths.h"
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
+#include "console_window.h"
+#include "unattended.h"
 
 namespace {
-
-class ConsoleDialog final : public kv::OperatorDialog {
- public:
-  void ShowMessage(const std::string& text) override { std::cerr << text << "\n"; }
-  bool AskYesNo(const std::string& text) override {
-    std::cerr << text << " -> Да\n";
-    return true;
-  }
-};
 
 int ShowInstallation(const kv::CommandLine& cl) {
   auto registry = kv::OpenEnvironmentRegistry();
@@ -37,7 +32,7 @@ int ShowInstallation(const kv::CommandLine& cl) {
     std::cerr << "Не установлена программа Duvar0\n";
     return 2;
   }
-  ConsoleDialog dialog;
+  kv::console::ConsoleDialog dialog(std::cerr);
   kv::FileSystem& fs = kv::RealFileSystem();
   fs.CreateDirs(folders->info);
   kv::RegisterLog log({kv::kApplicationTitle, kv::RealProcesses().OwnPath(), folders->info, folders->registerLog},
@@ -72,7 +67,8 @@ int main(int argc, char** argv) {
   }
   try {
     if (cl->showInstallation) return ShowInstallation(*cl);
-    std::cerr << "kvupgrade: nothing to do yet; use --show-installation\n";
+    if (cl->unattended) return kv::console::RunUnattended(*cl, std::cout, std::cerr);
+    std::cerr << "kvupgrade: this build has no windows; run it with --unattended\n";
     return 64;
   } catch (const std::exception& e) {
     std::cerr << "kvupgrade: " << e.what() << "\n";

@@ -69,7 +69,12 @@ class RecordingProcesses final : public ProcessControl {
     journal_.push_back(e);
     return startSucceeds;
   }
+  std::optional<int> RunAndWait(const std::string& path, const std::vector<std::string>& args) override {
+    if (!Start(path, args)) return std::nullopt;
+    return exitStatus;
+  }
   std::string ownPath;
+  int exitStatus = 0;
   bool startSucceeds = true;
 
  private:

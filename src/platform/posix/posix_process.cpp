@@ -2,7 +2,10 @@
 ** Processes on POSIX: the own path from /proc, programs started by posix_spawn.
 */
 #include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <climits>
 
@@ -22,12 +25,29 @@ class PosixProcesses final : public ProcessControl {
   }
 
   bool Start(const std::string& path, const std::vector<std::string>& args) override {
+    return Spawn(path, args).has_value();
+  }
+
+  std::optional<int> RunAndWait(const std::string& path, const std::vector<std::string>& args) override {
+    std::optional<pid_t> pid = Spawn(path, args);
+    if (!pid) return std::nullopt;
+    int status = 0;
+    while (::waitpid(*pid, &status, 0) < 0) {
+      if (errno != EINTR) return std::nullopt;
+    }
+    // A program ended by a signal reports 128 + the signal, as shells do.
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+ private:
+  static std::optional<pid_t> Spawn(const std::string& path, const std::vector<std::string>& args) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(path.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
-    return ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return std::nullopt;
+    return pid;
   }
 };
 

@@ -1,0 +1,112 @@
+// The program itself, run unattended on demo installations: exit statuses,
+// what it prints, and what it leaves behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/own_executable.h"
+#include "platform/posix/reg_file_registry.h"
+#include "platform/text_codec.h"
+#include "platform/zlib_codec.h"
+#include "startup/install_registry.h"
+#include "support/demo_fixture.h"
+#include "support/fb_test_db.h"
+
+namespace kv {
+namespace {
+
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;
+  bool Printed(const std::string& line) const { return out.find("\n" + line + "\n") != std::string::npos; }
+};
+
+ProgramRun Unattended(const test::DemoFixture& f, const std::string& registry, const std::string& extra = "") {
+  const std::string out = f.dir / "out.txt", err = f.dir / "err.txt";
+  const std::string command = "KV_REGISTRY='" + registry + "' '" KV_UPGRADE_EXE "' --unattended " + extra + " >'" +
+                              out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  ProgramRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = "\n" + test::ReadFile(out);
+  r.err = test::ReadFile(err);
+  return r;
+}
+
+/* The bytes the wizard carries for a resource, inflated. */
+std::string Carried(const std::string& type, const std::string& name) {
+  auto exe = OpenBundledExecutable(KV_UPGRADE_EXE);
+  auto stream = exe->OpenResource(type, name);
+  std::string packed;
+  char buf[65536];
+  for (std::size_t n; (n = stream->Read(buf, sizeof buf)) > 0;) packed.append(buf, n);
+  std::string bytes;
+  ZlibInflater inflater;
+  inflater.Inflate(packed, [&](std::string_view chunk) { bytes.append(chunk); });
+  return bytes;
+}
+
+TEST(Unattended, UpgradesADemoInstallationThenOffersTheReinstall) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  ProgramRun first = Unattended(f, f.demo.registryPath);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_TRUE(first.Printed("Новая сборка: \t7.12.0"));
+  EXPECT_TRUE(first.Printed("> Установка Service Pack 12_2"));
+  EXPECT_TRUE(first.Printed("Обновление версии 7.00 успешно завершено"));
+  EXPECT_EQ(first.err, "");
+  // It ran from the installation's version folder, as a copy of itself.
+  EXPECT_TRUE(std::filesystem::exists(inst.folders.version + "kvupgrade"));
+
+  RegFileRegistry registry(f.demo.registryPath);
+  EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 12);
+  EXPECT_EQ(ReadUserSetting(registry, "", "Build"), 0);
+  EXPECT_EQ(test::ReadFile(inst.folders.program + "kv700_d.exe"), Carried("EXE", "KV7D"));
+  EXPECT_EQ(test::ReadFile(inst.folders.program + "tonic700.exe"), Carried("EXE", "TONIC7"));
+  EXPECT_EQ(test::ReadFile(inst.folders.program + "kv5.bpl"), Carried("BPL", "BPL5"));
+  const std::string log = AnsiToUtf8(test::ReadFile(inst.folders.registerLog));
+  for (const char* code : {" 000: *", "upgrade 7.10 d 003: *", "upgrade 7.10 d 502: *", "upgrade 7.10 d 004: *",
+                           "Закрытие программы upgrade 7.10 d 009: *"})
+    EXPECT_NE(log.find(code), std::string::npos) << code;
+  for (const std::string& db : {inst.databases.base, inst.databases.orders, inst.databases.system})
+    EXPECT_EQ(test::QueryValue(db, "SELECT Version || '/' || ServicePack || '/' || Build FROM kv_Setting"), "700/12/0");
+
+  ProgramRun second = Unattended(f, f.demo.registryPath);
+  EXPECT_EQ(second.status, 0) << second.err;
+  EXPECT_TRUE(second.Printed("У Вас установлены последние обновления"));
+  EXPECT_TRUE(second.Printed("> Service Pack 12"));  // skipped
+  EXPECT_TRUE(second.Printed("> Установка Service Pack 12_1"));
+}
+
+TEST(Unattended, ExitStatusesTellWhatStoppedTheRun) {
+  test::DemoFixture f(8);
+  // No installation in the registry: the start is refused.
+  ProgramRun refused = Unattended(f, f.dir / "nothing.reg");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "Не установлена программа Duvar0\n");
+
+  // A newer build recorded for the user: blocked.
+  RegFileRegistry registry(f.demo.registryPath);
+  WriteUserSetting(registry, "", "ServicePack", 13);
+  ProgramRun blocked = Unattended(f, f.demo.registryPath);
+  EXPECT_EQ(blocked.status, 3);
+  EXPECT_TRUE(blocked.Printed("Вы не можете вернуться к старой версии"));
+
+  // A pack that falls short.
+  WriteUserSetting(registry, "", "ServicePack", 0);
+  test::Exec(f.paths().stockMan, {"CREATE VIEW v_stock AS SELECT NumberStock FROM StockMan"});
+  ProgramRun failed = Unattended(f, f.demo.registryPath);
+  EXPECT_EQ(failed.status, 4);
+  EXPECT_EQ(failed.err, "Установка невозможна\nКод: sp.08.5\n");
+
+  // A malformed registry file is named with its line.
+  test::WriteFile(f.dir / "bad.reg", "Windows Registry Editor Version 5.00\nnonsense\n");
+  ProgramRun malformed = Unattended(f, f.dir / "bad.reg");
+  EXPECT_EQ(malformed.status, 1);
+  EXPECT_NE(malformed.err.find("line 2"), std::string::npos) << malformed.err;
+}
+
+}  // namespace
+}  // namespace kv
