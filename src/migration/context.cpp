@@ -95,6 +95,15 @@ void TDM1::CommitWrite() {
 }
 
 void TDM1::RollbackRead() noexcept { trRead_.reset(); }
+
+void TDM1::EndReadQuietly() noexcept {
+  // The reads end their transaction with a commit, also after a failure.
+  try {
+    CommitRead();
+  } catch (const std::exception&) {
+    RollbackRead();
+  }
+}
 void TDM1::RollbackWrite() noexcept { trWrite_.reset(); }
 
 fb::Statement TDM1::Prepare(fb::Transaction& tr, const Lines& lines) {

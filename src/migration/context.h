@@ -105,6 +105,8 @@ class TDM1 {
   void CommitWrite();
   void RollbackRead() noexcept;
   void RollbackWrite() noexcept;
+  /* Commits the read transaction, or rolls it back when the commit fails. */
+  void EndReadQuietly() noexcept;
 
   /* Prepares lines in tr and remembers them as the current statement text. */
   fb::Statement Prepare(fb::Transaction& tr, const Lines& lines);
@@ -136,6 +138,7 @@ class TDM1 {
   bool ConnectionAlive();
   std::optional<std::int32_t> ReadSettingColumn(const char* column);
   void CreateKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start);
+  void DropKeyGeneratorSet(const std::string& table);
   fb::Statement Run(fb::Transaction& tr, const Lines& lines, const Params& params);
 
   MigrationServices& services_;

@@ -22,12 +22,7 @@ bool TDM1::bbColumnControl(const std::string& table, const std::string& column) 
     CommitRead();
     return n > 0;
   } catch (const std::exception&) {
-    // A failed existence test ends its transaction with a commit, not a rollback.
-    try {
-      CommitRead();
-    } catch (const std::exception&) {
-      RollbackRead();
-    }
+    EndReadQuietly();
     DiagnosticReport();
     return false;
   }
@@ -40,13 +35,22 @@ bool TDM1::bbTableControl(const std::string& table) {
     CommitRead();
     return n > 0;
   } catch (const std::exception&) {
-    try {
-      CommitRead();
-    } catch (const std::exception&) {
-      RollbackRead();
-    }
+    EndReadQuietly();
     DiagnosticReport();
     return false;
+  }
+}
+
+/* Drops the trigger and the generator of a table's key in the current write
+** transaction; either may be missing already, which is no error. */
+void TDM1::DropKeyGeneratorSet(const std::string& table) {
+  try {
+    ExecuteWrite({"DROP TRIGGER BI_" + table});
+  } catch (const std::exception&) {
+  }
+  try {
+    ExecuteWrite({"DROP GENERATOR GEN_" + table});
+  } catch (const std::exception&) {
   }
 }
 
@@ -114,15 +118,7 @@ void TDM1::aaTableDelete(const std::string& table) {
   const std::string t = AsciiUpper(table);
   try {
     if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) {
-      // Either may be missing already; the table is dropped all the same.
-      try {
-        ExecuteWrite({"DROP TRIGGER BI_" + t});
-      } catch (const std::exception&) {
-      }
-      try {
-        ExecuteWrite({"DROP GENERATOR GEN_" + t});
-      } catch (const std::exception&) {
-      }
+      DropKeyGeneratorSet(t);
     }
     CommitWrite();
   } catch (const std::exception&) {
@@ -196,14 +192,7 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
         // Shown for every installation: the generator would restart from the count.
         services_.dialog.ShowMessage(databaseName_ + "\r\r" + currentText_);
       }
-      try {
-        ExecuteWrite({"DROP TRIGGER BI_" + t});
-      } catch (const std::exception&) {
-      }
-      try {
-        ExecuteWrite({"DROP GENERATOR GEN_" + t});
-      } catch (const std::exception&) {
-      }
+      DropKeyGeneratorSet(t);
     }
     CommitWrite();
   } catch (const std::exception&) {
@@ -246,11 +235,7 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
     if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) return;
     CommitRead();
   } catch (const std::exception&) {
-    try {
-      CommitRead();
-    } catch (const std::exception&) {
-      RollbackRead();
-    }
+    EndReadQuietly();
     DiagnosticReport();
     return;
   }

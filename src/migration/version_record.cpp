@@ -19,11 +19,7 @@ std::optional<std::int32_t> TDM1::ReadSettingColumn(const char* column) {
     value = ReadInt({std::string("SELECT ") + column, "FROM kv_Setting"});
   } catch (const std::exception&) {
   }
-  try {
-    CommitRead();
-  } catch (const std::exception&) {
-    RollbackRead();
-  }
+  EndReadQuietly();
   return value;
 }
 
