@@ -42,4 +42,13 @@ ClientStats ClientStats::operator-(const ClientStats& earlier) const {
   return d;
 }
 
+ClientStats ClientStats::operator+(const ClientStats& other) const {
+  ClientStats sum;
+  for (std::size_t i = 0; i < kClientCallKinds; ++i) {
+    sum.totals_[i].calls = totals_[i].calls + other.totals_[i].calls;
+    sum.totals_[i].time = totals_[i].time + other.totals_[i].time;
+  }
+  return sum;
+}
+
 }  // namespace kv::fb

@@ -53,6 +53,8 @@ class ClientStats {
 
   /* What happened between an earlier reading and this one. */
   ClientStats operator-(const ClientStats& earlier) const;
+  /* Two spans of calls together. */
+  ClientStats operator+(const ClientStats& other) const;
 
  private:
   std::array<CallTotals, kClientCallKinds> totals_{};
