@@ -93,7 +93,8 @@ class Recorder final : public fb::ExecutionObserver {
   // Transactions numbered in the order they were first seen; an ended one's
   // handle may come back for a later transaction.
   std::string Name(const std::string& db, fb::ApiHandle tr) {
-    auto [it, added] = active_.try_emplace(db + "#" + std::to_string(tr), std::string("t").append(std::to_string(next_)));
+    auto [it, added] =
+        active_.try_emplace(db + "#" + std::to_string(tr), std::string("t").append(std::to_string(next_)));
     if (added) ++next_;
     return it->second;
   }
