@@ -139,6 +139,7 @@ int Run(const WorkFolder& folder) {
 
   TextTable table({"step", "rows", "ours ms", "isql-fb ms", "ours / isql-fb", "within 2x", "same result",
                    "our time in the library"});
+  table.LeftAlignLast();
   bool allWithin = true, allSame = true;
   int n = 0;
   for (const ScaleStep& step : ScaleSteps(rows)) {

@@ -112,8 +112,10 @@ std::string TextTable::Render() const {
     for (size_t i = 0; i < row.size(); ++i) {
       const std::string pad(widths[i] - Width(row[i]), ' ');
       if (i > 0) line += "  ";
-      line += i == 0 ? row[i] + pad : pad + row[i];
+      const bool left = i == 0 || (leftLast_ && i + 1 == widths.size());
+      line += left ? row[i] + pad : pad + row[i];
     }
+    line.erase(line.find_last_not_of(' ') + 1);
     out += line + "\n";
   }
   return out;

@@ -35,10 +35,13 @@ std::int64_t CurrentRssKb();
 ** (two clock readings and two additions), measured on this machine. */
 Nanos TimingCostPerCall();
 
-/* A text table: the first column left-aligned, the others right-aligned. */
+/* A text table: the first column left-aligned, the others right-aligned
+** unless told otherwise. */
 class TextTable {
  public:
   explicit TextTable(std::vector<std::string> header);
+  /* The last column is left-aligned (a column of words, not numbers). */
+  void LeftAlignLast() { leftLast_ = true; }
   void Add(std::vector<std::string> row);
   /* A rule under the rows added so far. */
   void Rule();
@@ -46,6 +49,7 @@ class TextTable {
 
  private:
   std::vector<std::vector<std::string>> rows_;  // an empty row is a rule
+  bool leftLast_ = false;
 };
 
 }  // namespace kv::bench

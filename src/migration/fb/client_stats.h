@@ -30,6 +30,7 @@ enum class ClientCall : unsigned char {
   Other,      // status interpretation, integer and date decoding, shutdown
 };
 inline constexpr std::size_t kClientCallKinds = 13;
+static_assert(static_cast<std::size_t>(ClientCall::Other) + 1 == kClientCallKinds);
 
 /* Its name in reports, e.g. "attach". */
 std::string_view ClientCallName(ClientCall call);
