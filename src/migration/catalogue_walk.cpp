@@ -18,7 +18,9 @@ WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
     if (step.removeTemporaryOrders) observer.RemoveTemporaryOrders(step);
     for (const packs::RunPack& run : step.packs) {
       observer.PackStarting(step, run);
-      if (!RunPackFresh(services, *run.pack)) {
+      const bool succeeded = RunPackFresh(services, *run.pack);
+      observer.PackFinished(step, run, succeeded);
+      if (!succeeded) {
         result.failed = &run;
         return result;
       }

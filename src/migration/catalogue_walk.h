@@ -20,6 +20,8 @@ class RunObserver {
   /* Before the packs of a step that removes the temporary Orders file first. */
   virtual void RemoveTemporaryOrders(const packs::RunStep& step) = 0;
   virtual void PackStarting(const packs::RunStep& step, const packs::RunPack& pack) = 0;
+  /* After a pack, with its result; nothing to do for most observers. */
+  virtual void PackFinished(const packs::RunStep&, const packs::RunPack&, bool /*succeeded*/) {}
 };
 
 struct WalkResult {

@@ -33,7 +33,7 @@ TEST(VersionRecord, LevelOfADatabase) {
   };
   int i = 0;
   for (const Case& c : cases) {
-    const std::string path = h.Db("v" + std::to_string(i++) + ".fdb");
+    const std::string path = h.Db(std::string("v").append(std::to_string(i++)).append(".fdb"));
     CreateTestDatabase(path, c.setup);
     auto dm = h.NewContext();
     ASSERT_TRUE(dm->OpenDataBase(path));

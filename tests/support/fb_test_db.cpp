@@ -18,10 +18,12 @@ std::vector<std::string> Params(int user) {
 
 }  // namespace
 
-const fb::Client& TestClient() {
+fb::Client& ObservableTestClient() {
   static std::unique_ptr<fb::Client> client = fb::Client::Load();
   return *client;
 }
+
+const fb::Client& TestClient() { return ObservableTestClient(); }
 
 void CreateTestDatabase(const std::string& path, const std::vector<std::string>& statements, int owner) {
   fb::CreateDatabase(TestClient(), {path, "kv5." + std::to_string(owner), InstallationPassword(owner)});

@@ -18,6 +18,8 @@ namespace kv::test {
 
 /* The client library, loaded once per test program. */
 const fb::Client& TestClient();
+/* The same client, for tests that register an execution observer on it. */
+fb::Client& ObservableTestClient();
 
 /* Creates a database owned by user kv5.<owner> and runs statements in it, each
 ** committed on its own. */

@@ -7,27 +7,76 @@
 
 #include <ibase.h>
 
+#include <chrono>
 #include <string>
 #include <type_traits>
 
+#include "migration/fb/client_stats.h"
 #include "migration/fb/handle.h"
 
 namespace kv::fb {
 
-#define KV_FB_ENTRY_POINTS(X)                                                                  \
-  X(isc_attach_database) X(isc_detach_database) X(isc_database_info)                          \
-  X(isc_start_transaction) X(isc_commit_transaction) X(isc_rollback_transaction) X(isc_dsql_allocate_statement)        \
-  X(isc_dsql_prepare) X(isc_dsql_describe) X(isc_dsql_describe_bind) X(isc_dsql_execute)     \
-  X(isc_dsql_fetch) X(isc_dsql_free_statement) X(isc_dsql_sql_info)                           \
-  X(isc_dsql_execute_immediate) X(isc_open_blob2) X(isc_get_segment) X(isc_close_blob)        \
-  X(isc_service_attach) X(isc_service_detach) X(isc_service_query) X(fb_interpret)            \
-  X(isc_sqlcode) X(isc_vax_integer) X(isc_decode_sql_date) X(isc_decode_sql_time) \
-  X(isc_decode_timestamp) X(fb_shutdown)
+// Every entry point with the kind of call it is counted as.
+#define KV_FB_ENTRY_POINTS(X)                                                                           \
+  X(isc_attach_database, Attach) X(isc_detach_database, Detach) X(isc_database_info, Info)              \
+  X(isc_start_transaction, Start) X(isc_commit_transaction, Commit)                                    \
+  X(isc_rollback_transaction, Rollback) X(isc_dsql_allocate_statement, Prepare)                        \
+  X(isc_dsql_prepare, Prepare) X(isc_dsql_describe, Prepare) X(isc_dsql_describe_bind, Prepare)        \
+  X(isc_dsql_execute, Execute) X(isc_dsql_fetch, Fetch) X(isc_dsql_free_statement, Free)               \
+  X(isc_dsql_sql_info, Prepare) X(isc_dsql_execute_immediate, Execute) X(isc_open_blob2, Blob)         \
+  X(isc_get_segment, Blob) X(isc_close_blob, Blob) X(isc_service_attach, Service)                      \
+  X(isc_service_detach, Service) X(isc_service_query, Service) X(fb_interpret, Other)                  \
+  X(isc_sqlcode, Other) X(isc_vax_integer, Other) X(isc_decode_sql_date, Other)                        \
+  X(isc_decode_sql_time, Other) X(isc_decode_timestamp, Other) X(fb_shutdown, Other)
 
 static_assert(std::is_same_v<ApiHandle, FB_API_HANDLE>);
 
+/* Adds the time from its creation to its end, and one call, to totals. */
+class CallTimer {
+ public:
+  explicit CallTimer(CallTotals* totals) : totals_(totals), start_(std::chrono::steady_clock::now()) {}
+  ~CallTimer() {
+    totals_->time += std::chrono::steady_clock::now() - start_;
+    ++totals_->calls;
+  }
+  CallTimer(const CallTimer&) = delete;
+  CallTimer& operator=(const CallTimer&) = delete;
+
+ private:
+  CallTotals* totals_;
+  std::chrono::steady_clock::time_point start_;
+};
+
+/* One entry point: called like the function itself (with its own parameter
+** types, so arguments convert as in a direct call), it counts the call and adds
+** its time to the totals of its kind, which belong to the Client. */
+template <class Fn>
+struct Timed;
+
+template <class R, class... P>
+struct Timed<R (*)(P...)> {
+  R (*fn)(P...) = nullptr;
+  CallTotals* totals = nullptr;
+  R operator()(P... p) const {
+    CallTimer timer(totals);
+    return fn(p...);
+  }
+};
+
+// isc_start_transaction takes its attachments as variable arguments.
+template <class R, class... P>
+struct Timed<R (*)(P..., ...)> {
+  R (*fn)(P..., ...) = nullptr;
+  CallTotals* totals = nullptr;
+  template <class... V>
+  R operator()(P... p, V... v) const {
+    CallTimer timer(totals);
+    return fn(p..., v...);
+  }
+};
+
 struct Api {
-#define KV_FB_MEMBER(name) decltype(&::name) name = nullptr;
+#define KV_FB_MEMBER(name, kind) Timed<decltype(&::name)> name;
   KV_FB_ENTRY_POINTS(KV_FB_MEMBER)
 #undef KV_FB_MEMBER
 };

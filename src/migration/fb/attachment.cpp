@@ -39,7 +39,7 @@ std::string BuildDpb(const std::vector<std::string>& params, const std::string& 
 
 Attachment::Attachment(const Client& client, const std::string& path, const std::vector<std::string>& params,
                        const std::string& charset)
-    : client_(&client) {
+    : client_(&client), path_(path) {
   const std::string dpb = BuildDpb(params, charset);
   ISC_STATUS_ARRAY status{};
   client.api().isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), &handle_,
@@ -55,7 +55,7 @@ Attachment::~Attachment() {
 }
 
 Attachment::Attachment(Attachment&& other) noexcept
-    : client_(other.client_), handle_(std::exchange(other.handle_, ApiHandle{})) {}
+    : client_(other.client_), path_(std::move(other.path_)), handle_(std::exchange(other.handle_, ApiHandle{})) {}
 
 Attachment& Attachment::operator=(Attachment&& other) noexcept {
   if (this != &other) {
@@ -64,6 +64,7 @@ Attachment& Attachment::operator=(Attachment&& other) noexcept {
       client_->api().isc_detach_database(status, &handle_);
     }
     client_ = other.client_;
+    path_ = std::move(other.path_);
     handle_ = std::exchange(other.handle_, ApiHandle{});
   }
   return *this;

@@ -32,10 +32,13 @@ class Attachment {
   void Detach();
 
   const Client& client() const { return *client_; }
+  /* The path the attachment was opened with. */
+  const std::string& path() const { return path_; }
   ApiHandle* handle() { return &handle_; }
 
  private:
   const Client* client_;
+  std::string path_;
   ApiHandle handle_{};
 };
 

@@ -8,8 +8,8 @@
 
 namespace kv::fb {
 
-Client::Client(std::unique_ptr<DynamicLibrary> library, std::unique_ptr<Api> api)
-    : library_(std::move(library)), api_(std::move(api)) {}
+Client::Client(std::unique_ptr<DynamicLibrary> library, std::unique_ptr<ClientStats> stats, std::unique_ptr<Api> api)
+    : library_(std::move(library)), stats_(std::move(stats)), api_(std::move(api)) {}
 
 Client::~Client() {
   // The embedded engine runs threads of its own: they must end before the
@@ -27,13 +27,15 @@ std::unique_ptr<Client> Client::Load() {
   if (!library)
     throw ClientUnavailable("the Firebird client library cannot be loaded (" + error +
                             "); install the Firebird client");
+  auto stats = std::make_unique<ClientStats>();
   auto api = std::make_unique<Api>();
-#define KV_FB_RESOLVE(name)                                                               \
-  api->name = reinterpret_cast<decltype(api->name)>(library->Symbol(#name));             \
-  if (!api->name) throw ClientUnavailable("the Firebird client library lacks " #name);
+#define KV_FB_RESOLVE(name, kind)                                                               \
+  api->name.fn = reinterpret_cast<decltype(api->name.fn)>(library->Symbol(#name));             \
+  if (!api->name.fn) throw ClientUnavailable("the Firebird client library lacks " #name);       \
+  api->name.totals = &(*stats)[ClientCall::kind];
   KV_FB_ENTRY_POINTS(KV_FB_RESOLVE)
 #undef KV_FB_RESOLVE
-  return std::unique_ptr<Client>(new Client(std::move(library), std::move(api)));
+  return std::unique_ptr<Client>(new Client(std::move(library), std::move(stats), std::move(api)));
 }
 
 std::string ErrorText(const Api& api, const ISC_STATUS* status) {

@@ -46,9 +46,11 @@ std::string FormatScaled(std::int64_t value, int scale) {
   } else {
     const size_t places = static_cast<size_t>(-scale);
     if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, ".");
+    // One character, not a C string: GCC 12 at -O3 misreads the latter (-Wrestrict).
+    digits.insert(digits.size() - places, 1, '.');
   }
-  return (negative ? "-" : "") + digits;
+  if (negative) digits.insert(digits.begin(), '-');
+  return digits;
 }
 
 }  // namespace
@@ -90,8 +92,9 @@ struct Statement::Impl {
   Attachment* attachment = nullptr;
   Transaction* executedIn = nullptr;
   ApiHandle handle{};
+  std::string text;  // as given, for the client's observer
   std::vector<int> order;
-  std::vector<std::variant<std::monostate, std::int32_t, std::string>> values;
+  std::vector<ParamValue> values;
   DaPtr in, out;
   std::vector<std::vector<char>> outData;
   std::vector<short> outNull;
@@ -109,6 +112,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
   Impl& s = *impl_;
   s.attachment = &tr.attachment();
   s.api = &s.attachment->client().api();
+  s.text = text;
   PositionalSql sql = ToPositional(text);
   if (sql.text.size() > 65535) Fail("statement text too long");
   s.order = std::move(sql.order);
@@ -206,6 +210,8 @@ void Statement::Execute(Transaction& tr) {
   s.Check(status);
   s.executedIn = &tr;
   s.cursorOpen = isQuery_;
+  if (ExecutionObserver* observer = s.attachment->client().observer())
+    observer->Executed(s.attachment->path(), *tr.handle(), s.text, s.values, isQuery_);
 }
 
 bool Statement::Fetch() {

@@ -29,12 +29,16 @@ void Transaction::Commit() {
   if (!handle_) return;
   ISC_STATUS_ARRAY status{};
   const Api& api = attachment_->client().api();
+  const ApiHandle id = handle_;
   api.isc_commit_transaction(status, &handle_);
   Check(api, status);
+  if (ExecutionObserver* observer = attachment_->client().observer()) observer->Committed(attachment_->path(), id);
 }
 
 void Transaction::Rollback() noexcept {
   if (!handle_) return;
+  if (ExecutionObserver* observer = attachment_->client().observer())
+    observer->RolledBack(attachment_->path(), handle_);
   ISC_STATUS_ARRAY status{};
   attachment_->client().api().isc_rollback_transaction(status, &handle_);
   // A rollback that fails (the connection is gone) leaves nothing to end.

@@ -269,7 +269,8 @@ void RegDocument::SetDword(RegistryHive hive, std::string_view path, std::string
     } else {
       if (lines_.empty()) lines_.emplace_back(kHeader5);
       if (!lines_.back().empty()) lines_.emplace_back();
-      lines_.push_back("[" + SectionPath(hive, path) + "]");
+      // Appended, not "[" + text: GCC 12 at -O3 misreads the latter (-Wrestrict).
+      lines_.push_back(std::string(1, '[').append(SectionPath(hive, path)).append("]"));
       lines_.push_back(line);
       finalNewline_ = true;
     }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and prints both figures, each beside its
+# isql-fb baseline: the whole catalogue on a demo installation, then the data
+# steps on a large one.
+#
+#   bash bench/run.sh              full scale (a million o_Paid rows), medians of 3
+#   bash bench/run.sh --quick      scale 0.1, one run per step
+#   bash bench/run.sh --scale F    another scale for the second figure
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scale=1
+repeat=3
+while (($#)); do
+  case "$1" in
+    --quick) scale=0.1; repeat=1; shift ;;
+    --scale) scale=${2:?--scale needs a number}; shift 2 ;;
+    *) echo "usage: bash bench/run.sh [--quick | --scale F]" >&2; exit 64 ;;
+  esac
+done
+
+scripts/install-deps.sh
+build_dir=${KV_BENCH_BUILD_DIR:-build-bench}
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build_dir" -j 2 --target catalogue_bench scale_bench >/dev/null
+
+"$build_dir/bench/catalogue_bench"
+"$build_dir/bench/scale_bench" --scale "$scale" --repeat "$repeat"
