@@ -7,7 +7,7 @@
 **       the bundle to EXE, replacing the one it carries (so a rerun is harmless)
 **   kvbundle list EXE
 **       prints the version record and the resources EXE carries
-**   kvbundle standin OUT SIZE SEED
+**   kvbundle standin OUT SIZE NAME
 **       writes a deterministic stand-in program file of SIZE bytes
 */
 #include <charconv>
@@ -31,7 +31,7 @@ constexpr int kUsageError = 64;
 int Usage() {
   std::cerr << "usage: kvbundle append EXE --version A.B.C.D [--package TYPE NAME FILE]...\n"
                "       kvbundle list EXE\n"
-               "       kvbundle standin OUT SIZE SEED\n";
+               "       kvbundle standin OUT SIZE NAME\n";
   return kUsageError;
 }
 

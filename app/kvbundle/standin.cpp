@@ -11,7 +11,7 @@ namespace {
 /* xorshift64*: small, fast, and the same everywhere. */
 class Generator {
  public:
-  explicit Generator(std::uint64_t seed) : state_(seed != 0 ? seed : 0x9E3779B97F4A7C15ull) {}
+  explicit Generator(std::uint64_t start) : state_(start != 0 ? start : 0x9E3779B97F4A7C15ull) {}
   std::uint64_t Next() {
     state_ ^= state_ >> 12;
     state_ ^= state_ << 25;
@@ -34,10 +34,10 @@ std::uint64_t Fnv1a(std::string_view text) {
 
 }  // namespace
 
-std::string MakeStandIn(std::uint64_t size, std::string_view seed) {
+std::string MakeStandIn(std::uint64_t size, std::string_view name) {
   constexpr std::size_t kBlock = 512;
-  const std::string text = "Stand-in for " + std::string(seed) + ", not a program. ";
-  Generator gen(Fnv1a(seed));
+  const std::string text = "Stand-in for " + std::string(name) + ", not a program. ";
+  Generator gen(Fnv1a(name));
   std::string out;
   out.reserve(static_cast<std::size_t>(size));
   out += "MZ";

@@ -10,8 +10,8 @@
 
 namespace kv {
 
-/* size bytes that depend only on seed: a mix of incompressible runs, text and
+/* size bytes that depend only on name: a mix of incompressible runs, text and
 ** zero fill, so that they pack about as well as a program does. */
-std::string MakeStandIn(std::uint64_t size, std::string_view seed);
+std::string MakeStandIn(std::uint64_t size, std::string_view name);
 
 }  // namespace kv

@@ -25,12 +25,12 @@ using test::WriteFile;
 using Strings = std::vector<std::string>;
 
 /* Reproducible file content; big enough that inflating takes several rounds. */
-std::string Content(const std::string& seed, std::size_t size) {
-  std::uint32_t x = static_cast<std::uint32_t>(std::hash<std::string>{}(seed));
+std::string Content(const std::string& name, std::size_t size) {
+  std::uint32_t x = static_cast<std::uint32_t>(std::hash<std::string>{}(name));
   std::string s;
   for (std::size_t i = 0; i < size; ++i) {
     x = x * 1103515245u + 12345u;
-    s.push_back(i % 64 < 40 ? static_cast<char>(x >> 24) : seed[i % seed.size()]);
+    s.push_back(i % 64 < 40 ? static_cast<char>(x >> 24) : name[i % name.size()]);
   }
   return s;
 }
