@@ -139,6 +139,7 @@ class TDM1 {
   std::optional<std::int32_t> ReadSettingColumn(const char* column);
   void CreateKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start);
   void DropKeyGeneratorSet(const std::string& table);
+  bool ExistenceTest(const Lines& lines, const Params& params);
   fb::Statement Run(fb::Transaction& tr, const Lines& lines, const Params& params);
 
   MigrationServices& services_;

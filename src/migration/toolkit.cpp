@@ -14,11 +14,11 @@ const Lines kGeneratorCount = {"SELECT COUNT(*)", "FROM RDB$GENERATORS", "WHERE 
 
 }  // namespace
 
-bool TDM1::bbColumnControl(const std::string& table, const std::string& column) {
+/* An existence test: a count above 0. A failed read ends the read transaction
+** with a commit (not a rollback), is reported and reads as absent. */
+bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
   try {
-    std::int32_t n = ReadInt({"SELECT Count(*)", "FROM RDB$RELATION_FIELDS",
-                              "WHERE RDB$RELATION_NAME=:p0 AND RDB$FIELD_NAME=:p1"},
-                             {AsciiUpper(table), AsciiUpper(column)});
+    std::int32_t n = ReadInt(lines, params);
     CommitRead();
     return n > 0;
   } catch (const std::exception&) {
@@ -28,17 +28,13 @@ bool TDM1::bbColumnControl(const std::string& table, const std::string& column) 
   }
 }
 
+bool TDM1::bbColumnControl(const std::string& table, const std::string& column) {
+  return ExistenceTest({"SELECT Count(*)", "FROM RDB$RELATION_FIELDS", "WHERE RDB$RELATION_NAME=:p0 AND RDB$FIELD_NAME=:p1"},
+                       {AsciiUpper(table), AsciiUpper(column)});
+}
+
 bool TDM1::bbTableControl(const std::string& table) {
-  try {
-    std::int32_t n =
-        ReadInt({"SELECT COUNT(*)", "FROM RDB$RELATIONS", "WHERE (RDB$RELATION_NAME = :p0)"}, {AsciiUpper(table)});
-    CommitRead();
-    return n > 0;
-  } catch (const std::exception&) {
-    EndReadQuietly();
-    DiagnosticReport();
-    return false;
-  }
+  return ExistenceTest({"SELECT COUNT(*)", "FROM RDB$RELATIONS", "WHERE (RDB$RELATION_NAME = :p0)"}, {AsciiUpper(table)});
 }
 
 /* Drops the trigger and the generator of a table's key in the current write
