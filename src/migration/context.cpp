@@ -147,8 +147,12 @@ std::string TDM1::ReadTextInWrite(const Lines& lines, const Params& params) {
 void TDM1::ExecuteWrite(const Lines& lines, const Params& params) { Run(WriteTransaction(), lines, params); }
 
 bool TDM1::WriteDiscipline(const Lines& lines, const Params& params) {
+  return WriteDiscipline([&] { ExecuteWrite(lines, params); });
+}
+
+bool TDM1::WriteDiscipline(const std::function<void()>& statements) {
   try {
-    ExecuteWrite(lines, params);
+    statements();
     // Some DDL errors surface only here: a failed commit is a failed statement.
     CommitWrite();
     return true;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -125,6 +126,9 @@ class TDM1 {
   /* The write discipline: execute, commit; on error roll back and show the
   ** DiagnosticReport. True when committed. */
   bool WriteDiscipline(const Lines& lines, const Params& params = {});
+  /* The same for several statements executed by statements() in one write
+  ** transaction: all of them are committed, or none. */
+  bool WriteDiscipline(const std::function<void()>& statements);
 
   /* Text of the statement prepared last (the one a failure concerns). */
   const std::string& CurrentStatementText() const { return currentText_; }

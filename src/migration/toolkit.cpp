@@ -68,14 +68,8 @@ void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, 
   const std::string t = AsciiUpper(table);
   if (!WriteDiscipline({"CREATE TABLE " + t + " (" + AsciiUpper(definitions) + ")"})) return;
   if (!key.empty()) {
-    try {
-      CreateKeyGeneratorSet(t, AsciiUpper(key), start);
-      CommitWrite();
-    } catch (const std::exception&) {
-      RollbackWrite();  // the table stays
-      DiagnosticReport();
-      return;
-    }
+    // When the set fails, the table stays.
+    if (!WriteDiscipline([&] { CreateKeyGeneratorSet(t, AsciiUpper(key), start); })) return;
   }
   StepProgress(1);
 }
@@ -112,17 +106,10 @@ void TDM1::aaTableDelete(const std::string& table) {
     return;
   }
   const std::string t = AsciiUpper(table);
-  try {
-    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) {
-      DropKeyGeneratorSet(t);
-    }
-    CommitWrite();
-  } catch (const std::exception&) {
-    RollbackWrite();
-    DiagnosticReport();
-    return;
-  }
-  if (WriteDiscipline({"DROP TABLE " + t})) StepProgress(1);
+  const bool setGone = WriteDiscipline([&] {
+    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) DropKeyGeneratorSet(t);
+  });
+  if (setGone && WriteDiscipline({"DROP TABLE " + t})) StepProgress(1);
 }
 
 void TDM1::ccTableRowNULL(const std::string& table) {
@@ -170,7 +157,7 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
   }
   const std::string t = AsciiUpper(table);
   std::int32_t g = 0;
-  try {
+  const bool setDropped = WriteDiscipline([&] {
     g = ReadIntInWrite(kGeneratorCount, {"GEN_" + t});
     if (g < 1) {
       g = -1;
@@ -190,39 +177,20 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
       }
       DropKeyGeneratorSet(t);
     }
-    CommitWrite();
-  } catch (const std::exception&) {
-    RollbackWrite();
-    DiagnosticReport();
-    return;
-  }
+  });
+  if (!setDropped) return;
 
   if (!WriteDiscipline({"ALTER TABLE " + table, "ALTER COLUMN " + oldName + " TO " + newName})) {
     // The column keeps its old name: give the table back the generator set it
     // had, at the value it had, so that its key numbering is not lost.
-    if (g >= 0) {
-      try {
-        CreateKeyGeneratorSet(t, oldName, g);
-        CommitWrite();
-      } catch (const std::exception&) {
-        RollbackWrite();
-        DiagnosticReport();
-      }
-    }
+    if (g >= 0) WriteDiscipline([&] { CreateKeyGeneratorSet(t, oldName, g); });
     return;
   }
   if (g == -1) {
     StepProgress(1);
     return;
   }
-  try {
-    CreateKeyGeneratorSet(t, newName, g);
-    CommitWrite();
-    StepProgress(1);
-  } catch (const std::exception&) {
-    RollbackWrite();
-    DiagnosticReport();
-  }
+  if (WriteDiscipline([&] { CreateKeyGeneratorSet(t, newName, g); })) StepProgress(1);
 }
 
 void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const std::string& kind) {
