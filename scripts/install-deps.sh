@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev
   time
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
+  qt6-base-dev fonts-dejavu-core fonts-liberation
 )
 
 missing=()

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/text_util.h"
+
 namespace kv::console {
 namespace {
 
@@ -28,18 +30,7 @@ class SplashLines final : public SplashWindow {
 
 }  // namespace
 
-std::string ConsoleText(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
+std::string ConsoleText(const std::string& text) { return NewlineBreaks(text); }
 
 void ConsoleWindow::ShowMessage(const std::string& text) { err_ << ConsoleText(text) << std::endl; }
 

@@ -28,6 +28,7 @@ class ConsoleWindow final : public WizardWindow {
   void SetButton1Caption(const std::string&) override {}
   void SetButton1Visible(bool) override {}
   void SetButton1Enabled(bool) override {}
+  void SetButton2Enabled(bool) override {}
   std::string Button3Caption() const override { return button3Caption_; }
   void SetButton3Caption(const std::string& text) override { button3Caption_ = text; }
   int Button3Width() const override { return button3Width_; }
@@ -53,6 +54,7 @@ class ConsoleWindow final : public WizardWindow {
   void Pause(int ms) override { clock_.SleepMs(ms); }
   void StartTimer1() override {}
   void StopTimer1() override {}
+  void ShowNewsWindow() override {}  // nobody presses News on the console
   void CloseWindow() override { closed_ = true; }
 
   bool Closed() const { return closed_; }

@@ -1,8 +1,10 @@
 /*
 ** kvupgrade: the upgrade wizard's program.
 **
-** --unattended runs the whole wizard on the console: start checks, start page,
-** agreement, install run; see unattended.h for its exit statuses.
+** Without options it shows the wizard's windows. --unattended runs the whole
+** wizard on the console: start checks, start page, agreement, install run.
+** Exit statuses: ExitStatus in wizard_assembly.h; 64 for a wrong command line
+** or no display.
 ** --show-installation prints what the program derives from the registry for
 ** the selected installation (folders, database paths, connection lines) and
 ** writes the start of a block to the register log, changing nothing else.
@@ -21,6 +23,7 @@
 #include "startup/register_log.h"
 #include "console_window.h"
 #include "unattended.h"
+#include "windowed.h"
 
 namespace {
 
@@ -68,10 +71,14 @@ int main(int argc, char** argv) {
   try {
     if (cl->showInstallation) return ShowInstallation(*cl);
     if (cl->unattended) return kv::console::RunUnattended(*cl, std::cout, std::cerr);
-    std::cerr << "kvupgrade: this build has no windows; run it with --unattended\n";
-    return 64;
+    if (!kv::DisplayAvailable()) {
+      std::cerr << "kvupgrade: no display to show the wizard on (DISPLAY and WAYLAND_DISPLAY are unset);\n"
+                   "run it on a desktop, or without windows with --unattended\n";
+      return 64;
+    }
+    return kv::RunWithWindows(*cl, argc, argv);
   } catch (const std::exception& e) {
     std::cerr << "kvupgrade: " << e.what() << "\n";
-    return 70;
+    return kv::kUnexpectedError;
   }
 }

@@ -4,6 +4,7 @@
 #include "unattended.h"
 
 #include "console_window.h"
+#include "wizard_assembly.h"
 #include "migration/fb/client.h"
 #include "migration/fb/error.h"
 #include "platform/clock.h"
@@ -44,56 +45,35 @@ class WaitingProcesses final : public ProcessControl {
   ProcessControl& real_;
 };
 
-int StatusOf(InstallOutcome outcome) {
-  switch (outcome) {
-    case InstallOutcome::Completed: return kCompleted;
-    case InstallOutcome::PackFailed: return kPackFailed;
-    case InstallOutcome::FilesNotReplaced: return kFilesNotReplaced;
-    case InstallOutcome::NumberedFinished: return kNumberedFinished;
-    case InstallOutcome::UnexpectedError: return kUnexpectedError;
-  }
-  return kUnexpectedError;
-}
-
 /* The wizard with its buttons pressed in order: Next, the agreement ticked,
-** Next, Install. */
+** Next, Install. Created under the splash, which is when its start page is built. */
 class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, std::unique_ptr<fb::Client> client,
                 const std::string& ownPath, std::ostream& out, std::ostream& err)
       : window_(out, err, SystemClock()),
         client_(std::move(client)),
-        executable_(OpenBundledExecutable(ownPath)),
-        migration_{*client_, installation, window_, RealFileSystem(), version_, progress_},
-        run_{window_, log, registry, RealFileSystem(), *executable_, installation, migration_},
-        form_({window_, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
-               [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {}
+        wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem()) {
+    wizard_.Form().FormCreate();
+  }
 
   int RunMessageLoop() override {
-    form_.FormCreate();
-    form_.FormActivate();
-    if (form_.UpgradeOffered()) {
-      form_.Button1Click();  // to the agreement
-      form_.CheckBox1Click();
-      form_.Button1Click();  // to the install page
-      form_.Button1Click();  // Install
+    WizardForm& form = wizard_.Form();
+    form.FormActivate();
+    if (form.UpgradeOffered()) {
+      form.Button1Click();  // to the agreement
+      form.CheckBox1Click();
+      form.Button1Click();  // to the install page
+      form.Button1Click();  // Install
     }
-    form_.FormClose();
-    if (!form_.UpgradeOffered()) return kVersionBlocked;
-    return outcome_ ? StatusOf(*outcome_) : kUnexpectedError;
+    form.FormClose();
+    return wizard_.ExitStatus();
   }
 
  private:
   ConsoleWindow window_;
   std::unique_ptr<fb::Client> client_;
-  std::unique_ptr<OwnExecutable> executable_;
-  FirebirdVersionState version_;
-  WindowGauge gauge_{window_};
-  PackProgress progress_{&gauge_, SystemClock()};
-  MigrationServices migration_;
-  InstallRunServices run_;
-  std::optional<InstallOutcome> outcome_;
-  WizardForm form_;
+  WizardAssembly wizard_;
 };
 
 }  // namespace
@@ -105,7 +85,7 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
   WaitingProcesses processes(RealProcesses());
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
-  bool clientMissing = false;
+  bool creationFailed = false;  // an error, not a refusing check: the client library, the start page
 
   StartServices services{
       screen,
@@ -121,29 +101,18 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
       },
       SetDatabasePaths,
       [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
-        std::unique_ptr<fb::Client> client;
         try {
-          client = fb::Client::Load();
-        } catch (const fb::ClientUnavailable& e) {
-          clientMissing = true;
-          dialog.ShowMessage(e.what());
+          return std::make_unique<ConsoleWizard>(installation, log, *registry, LoadClient(dialog),
+                                                 processes.OwnPath(), out, err);
+        } catch (...) {
+          creationFailed = true;
           throw;
         }
-        return std::make_unique<ConsoleWizard>(installation, log, *registry, std::move(client),
-                                               processes.OwnPath(), out, err);
       },
   };
 
   const StartResult result = RunMainSequence(commandLine, services);
-  switch (result.outcome) {
-    case StartOutcome::Closed: return result.exitStatus;
-    case StartOutcome::Relaunched: return processes.copyStatus.value_or(kUnexpectedError);
-    case StartOutcome::ChecksFailed: return clientMissing ? kUnexpectedError : kStartRefused;
-    case StartOutcome::Refused:
-    case StartOutcome::NotRelaunched: return kStartRefused;
-    case StartOutcome::Failed: return kUnexpectedError;
-  }
-  return kUnexpectedError;
+  return StartExitStatus(result, creationFailed, processes.copyStatus.value_or(kUnexpectedError));
 }
 
 }  // namespace kv::console

@@ -21,6 +21,10 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 /* Equality with ASCII letters compared regardless of case. */
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
+/* The text with "\r\n" and every lone "\r" as "\n": messages are built with
+** carriage returns as line breaks, which consoles and toolkits do not all show. */
+std::string NewlineBreaks(std::string_view text);
+
 /* ASCII upper case: only a to z change. */
 std::string AsciiUpper(std::string_view s);
 

@@ -125,16 +125,28 @@ void WizardForm::Button1Click() {
     case WizardPage::Install: {
       struct Running {
         bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-      } running(running_);
+        WizardWindow& window;
+        Running(bool& f, WizardWindow& w) : flag(f), window(w) {
+          flag = true;
+          window.SetButton2Enabled(false);
+        }
+        ~Running() {
+          flag = false;
+          window.SetButton2Enabled(true);
+        }
+      } running(running_, w);
       s_.installRun(carried_);
       break;
     }
   }
 }
 
-void WizardForm::Button2Click() { s_.window.CloseWindow(); }
+void WizardForm::Button2Click() {
+  if (running_) return;
+  s_.window.CloseWindow();
+}
+
+void WizardForm::Button3Click() { s_.window.ShowNewsWindow(); }
 
 void WizardForm::CheckBox1Click() { s_.window.SetButton1Enabled(s_.window.CheckBox1Checked()); }
 

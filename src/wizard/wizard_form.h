@@ -61,8 +61,15 @@ class WizardForm {
   ** and while the install run is in progress (it pumps messages). */
   void Button1Click();
 
-  /* Exit: closes the window. */
+  /* Exit: closes the window; ignored while the install run is in progress. */
   void Button2Click();
+
+  /* News: the news window, modally. */
+  void Button3Click();
+
+  /* False while the install run is in progress: the window must not close
+  ** (nor be closed by its frame) under a run that is still changing databases. */
+  bool CanClose() const { return !running_; }
 
   /* Button1 is enabled exactly while CheckBox1 is ticked. */
   void CheckBox1Click();

@@ -29,6 +29,10 @@ class WizardWindow : public OperatorDialog {
   virtual void SetButton1Visible(bool visible) = 0;
   virtual void SetButton1Enabled(bool enabled) = 0;
 
+  // Button2: Exit. Disabled while the install run pumps messages, so that
+  // the window cannot close under a run in progress.
+  virtual void SetButton2Enabled(bool enabled) = 0;
+
   // Button3: News.
   virtual std::string Button3Caption() const = 0;
   virtual void SetButton3Caption(const std::string& text) = 0;
@@ -60,6 +64,9 @@ class WizardWindow : public OperatorDialog {
   virtual void Pause(int ms) = 0;
   virtual void StartTimer1() = 0;
   virtual void StopTimer1() = 0;
+  /* Creates the news window, shows it modally and destroys it when the
+  ** operator closes it; the wizard is activated again afterwards. */
+  virtual void ShowNewsWindow() = 0;
   /* Closes the wizard window (its close handler runs). */
   virtual void CloseWindow() = 0;
 };

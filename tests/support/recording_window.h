@@ -41,6 +41,8 @@ class RecordingWindow : public WizardWindow {
   void SetButton1Visible(bool v) override { button1Visible = v; }
   void SetButton1Enabled(bool e) override { button1Enabled = e; }
 
+  void SetButton2Enabled(bool e) override { button2Enabled = e; }
+
   std::string Button3Caption() const override { return button3Caption; }
   void SetButton3Caption(const std::string& text) override { button3Caption = text; }
   int Button3Width() const override { return button3Width; }
@@ -82,6 +84,7 @@ class RecordingWindow : public WizardWindow {
   }
   void StartTimer1() override { timer1Running = true; }
   void StopTimer1() override { timer1Running = false; }
+  void ShowNewsWindow() override { Record("news window"); }
   void CloseWindow() override {
     closed = true;
     Record("close");
@@ -100,6 +103,7 @@ class RecordingWindow : public WizardWindow {
   std::string panelCaption, windowCaption;
   std::string button1Caption = "Далее >";
   bool button1Visible = true, button1Enabled = true;
+  bool button2Enabled = true;
   std::string button3Caption = "Новости";
   int button3Width = 75, button3FontSize = 8;
   bool button3Bold = false;

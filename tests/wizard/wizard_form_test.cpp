@@ -261,7 +261,7 @@ TEST(WizardForm, PagesGoForwardOnlyAndTheAgreementGatesInstall) {
   EXPECT_TRUE(w.window.closed);
 }
 
-TEST(WizardForm, InstallIsNotReenteredWhileItRunsNorOfferedWhenBlocked) {
+TEST(WizardForm, InstallIsNotReenteredNorClosedWhileItRunsNorOfferedWhenBlocked) {
   // The run pumps messages, so a click can arrive while it is still running.
   Wizard w;
   int calls = 0;
@@ -271,6 +271,11 @@ TEST(WizardForm, InstallIsNotReenteredWhileItRunsNorOfferedWhenBlocked) {
       [&](const FileVersion&) {
         ++calls;
         w.form->Button1Click();
+        EXPECT_FALSE(w.window.button2Enabled);
+        EXPECT_FALSE(w.form->CanClose());
+        w.form->Button2Click();
+        EXPECT_FALSE(w.window.closed);
+        w.form->Button3Click();  // the news stay available
       }});
   w.form->FormCreate();
   w.window.checkBox1 = true;
@@ -278,6 +283,9 @@ TEST(WizardForm, InstallIsNotReenteredWhileItRunsNorOfferedWhenBlocked) {
   w.form->Button1Click();
   w.form->Button1Click();
   EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(w.window.button2Enabled);
+  EXPECT_TRUE(w.form->CanClose());
+  EXPECT_EQ(w.window.EventsStartingWith("news").size(), 1u);
   w.form->Button1Click();  // once it has ended, another run is the operator's choice
   EXPECT_EQ(calls, 2);
 

@@ -1,0 +1,61 @@
+/*
+** The wizard's logic wired together.
+*/
+#include "wizard_assembly.h"
+
+#include "migration/fb/error.h"
+
+namespace kv {
+namespace {
+
+int StatusOf(InstallOutcome outcome) {
+  switch (outcome) {
+    case InstallOutcome::Completed: return kCompleted;
+    case InstallOutcome::PackFailed: return kPackFailed;
+    case InstallOutcome::FilesNotReplaced: return kFilesNotReplaced;
+    case InstallOutcome::NumberedFinished: return kNumberedFinished;
+    case InstallOutcome::UnexpectedError: return kUnexpectedError;
+  }
+  return kUnexpectedError;
+}
+
+}  // namespace
+
+int StartExitStatus(const StartResult& result, bool creationFailed, int relaunched) {
+  switch (result.outcome) {
+    case StartOutcome::Closed: return result.exitStatus;
+    case StartOutcome::Relaunched: return relaunched;
+    case StartOutcome::ChecksFailed: return creationFailed ? kUnexpectedError : kStartRefused;
+    case StartOutcome::Refused:
+    case StartOutcome::NotRelaunched: return kStartRefused;
+    case StartOutcome::Failed: return kUnexpectedError;
+  }
+  return kUnexpectedError;
+}
+
+std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
+  try {
+    return fb::Client::Load();
+  } catch (const fb::ClientUnavailable& e) {
+    dialog.ShowMessage(e.what());
+    throw;
+  }
+}
+
+WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
+                               Registry& registry, const fb::Client& client, const std::string& ownPath,
+                               Clock& clock, FileSystem& fs)
+    : executable_(OpenBundledExecutable(ownPath)),
+      gauge_(window),
+      progress_(&gauge_, clock),
+      migration_{client, installation, window, fs, version_, progress_},
+      run_{window, log, registry, fs, *executable_, installation, migration_},
+      form_({window, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
+             [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {}
+
+int WizardAssembly::ExitStatus() const {
+  if (!form_.UpgradeOffered()) return kVersionBlocked;
+  return outcome_ ? StatusOf(*outcome_) : kCompleted;
+}
+
+}  // namespace kv

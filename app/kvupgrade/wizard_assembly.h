@@ -1,0 +1,70 @@
+/*
+** The wizard's logic wired together behind one window: the client library, the
+** carried executable, the migration services with the gauge, the install run
+** and the form. The console, the Qt window and the Win32 window differ only in
+** the WizardWindow they bring.
+*/
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "migration/fb/client.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/own_executable.h"
+#include "platform/registry.h"
+#include "startup/installation.h"
+#include "startup/register_log.h"
+#include "startup/start_sequence.h"
+#include "wizard/install_run.h"
+#include "wizard/wizard_form.h"
+
+namespace kv {
+
+/* Exit statuses of the program, with or without windows. */
+enum ExitStatus : int {
+  kCompleted = 0,         // "Обновление версии 7.00 успешно завершено"
+  kUnexpectedError = 1,   // an error nothing else explains (code 98, an unreadable own executable ...)
+  kStartRefused = 2,      // a start condition or check refused the start; its message was shown
+  kVersionBlocked = 3,    // no upgrade offered: a newer build is installed, or the own version is unreadable
+  kPackFailed = 4,        // a service pack failed ("Установка невозможна ...")
+  kFilesNotReplaced = 5,  // program files could not be replaced ("Обновление не установлено")
+  kNumberedFinished = 6,  // a numbered installation: databases upgraded; files and registry are left alone
+};
+
+/* The exit status of a start sequence that ended with result. creationFailed:
+** the wizard could not be created (an error, not a refusing check);
+** relaunched: the status to report when the copy in the version folder took over. */
+int StartExitStatus(const StartResult& result, bool creationFailed, int relaunched);
+
+/* Loads the Firebird client library; when it is missing, shows why and throws
+** fb::ClientUnavailable (the start then ends as for a failed check). */
+std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog);
+
+class WizardAssembly {
+ public:
+  /* Everything referenced must outlive the assembly. Runs nothing yet. */
+  WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
+                 const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs);
+
+  WizardForm& Form() { return form_; }
+
+  /* The status the program ends with: blocked when no upgrade was offered,
+  ** otherwise the outcome of the install run, or 0 when none was started
+  ** (the operator left with Exit). */
+  int ExitStatus() const;
+
+ private:
+  std::unique_ptr<OwnExecutable> executable_;
+  FirebirdVersionState version_;
+  WindowGauge gauge_;
+  PackProgress progress_;
+  MigrationServices migration_;
+  InstallRunServices run_;
+  std::optional<InstallOutcome> outcome_;
+  WizardForm form_;
+};
+
+}  // namespace kv
