@@ -10,12 +10,8 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/own_executable.h"
-#include "platform/posix/reg_file_registry.h"
 #include "platform/process.h"
-#include "platform/service_status.h"
-#include "platform/window_list.h"
-#include "startup/environment_check.h"
-#include "startup/start_sequence.h"
+#include "program_start.h"
 #include "wizard/install_run.h"
 #include "wizard/wizard_form.h"
 
@@ -83,36 +79,13 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
   WaitingProcesses processes(RealProcesses());
-  std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
-  std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
-  bool creationFailed = false;  // an error, not a refusing check: the client library, the start page
-
-  StartServices services{
-      screen,
-      splash,
-      dialog,
-      RealFileSystem(),
-      processes,
-      SystemClock(),
-      *registry,
-      [&](RegisterLog& log) {
-        EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
-        return CheckEnvironment(e);
-      },
-      SetDatabasePaths,
-      [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
-        try {
-          return std::make_unique<ConsoleWizard>(installation, log, *registry, LoadClient(dialog),
-                                                 processes.OwnPath(), out, err);
-        } catch (...) {
-          creationFailed = true;
-          throw;
-        }
-      },
-  };
-
-  const StartResult result = RunMainSequence(commandLine, services);
-  return StartExitStatus(result, creationFailed, processes.copyStatus.value_or(kUnexpectedError));
+  ProgramDesktop desktop{screen, splash, dialog, processes,
+                         [&](Installation& installation, RegisterLog& log, Registry& registry) {
+                           return std::make_unique<ConsoleWizard>(installation, log, registry, LoadClient(dialog),
+                                                                  processes.OwnPath(), out, err);
+                         },
+                         [&] { return processes.copyStatus.value_or(kUnexpectedError); }};
+  return RunProgram(commandLine, desktop);
 }
 
 }  // namespace kv::console

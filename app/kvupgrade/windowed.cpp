@@ -6,14 +6,8 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "platform/clock.h"
-#include "platform/file_system.h"
-#include "platform/posix/reg_file_registry.h"
-#include "platform/process.h"
-#include "platform/service_status.h"
-#include "platform/window_list.h"
+#include "program_start.h"
 #include "qt_wizard.h"
-#include "startup/environment_check.h"
 #include "views/qt/qt_desktop.h"
 
 namespace kv {
@@ -32,37 +26,15 @@ int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
   qt::QtScreen screen;
   qt::QtSplashOperations splash;
   qt::QtDialog dialog;
-  std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
-  std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
-  std::unique_ptr<fb::Client> client;
-  bool creationFailed = false;
-
-  StartServices services{
-      screen,
-      splash,
-      dialog,
-      RealFileSystem(),
-      RealProcesses(),
-      SystemClock(),
-      *registry,
-      [&](RegisterLog& log) {
-        EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
-        return CheckEnvironment(e);
-      },
-      SetDatabasePaths,
-      [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
-        try {
-          client = LoadClient(dialog);
-          return std::make_unique<QtWizard>(installation, log, *registry, *client, RealProcesses().OwnPath());
-        } catch (...) {
-          creationFailed = true;
-          throw;
-        }
-      },
-  };
-
-  const StartResult result = RunMainSequence(commandLine, services);
-  return StartExitStatus(result, creationFailed, kCompleted);
+  std::unique_ptr<fb::Client> client;  // outlives the wizard
+  ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
+                         [&](Installation& installation, RegisterLog& log, Registry& registry) {
+                           client = LoadClient(dialog);
+                           return std::make_unique<QtWizard>(installation, log, registry, *client,
+                                                             RealProcesses().OwnPath());
+                         },
+                         [] { return static_cast<int>(kCompleted); }};
+  return RunProgram(commandLine, desktop);
 }
 
 }  // namespace kv

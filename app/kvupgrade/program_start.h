@@ -1,0 +1,39 @@
+/*
+** The program's start, shared by the console and the windows: the start
+** sequence over the real registry, file system, clock and environment checks,
+** with the desktop and the wizard's window that the caller brings.
+*/
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/dialog.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/screen.h"
+#include "startup/command_line.h"
+#include "startup/splash.h"
+#include "startup/start_sequence.h"
+
+namespace kv {
+
+/* Creates the wizard window for the installation; its start page is built here. */
+using WizardFactory = std::function<std::unique_ptr<MainWindow>(Installation&, RegisterLog&, Registry&)>;
+
+struct ProgramDesktop {
+  Screen& screen;
+  SplashOperations& splash;
+  OperatorDialog& dialog;
+  ProcessControl& processes;
+  WizardFactory createWizard;
+  /* The status to end with when the copy in the version folder took over. */
+  std::function<int()> relaunchedStatus;
+};
+
+/* Runs the start sequence and the wizard; returns an ExitStatus. An error
+** while the wizard is created ends with kUnexpectedError, a refusing check
+** with kStartRefused. */
+int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop);
+
+}  // namespace kv
