@@ -3,11 +3,43 @@
 */
 #include "migration/catalogue_walk.h"
 
+#include "migration/database_holders.h"
 #include "migration/runner.h"
 
 namespace kv {
 
+namespace {
+
+/* Holds the databases open for the length of one walk, released on every way out. */
+class HoldingDuringWalk {
+ public:
+  explicit HoldingDuringWalk(MigrationServices& services)
+      : services_(services),
+        holders_(services.client,
+                 {services.installation.connection.userLine, services.installation.connection.passwordLine},
+                 kConnectionCharset,
+                 {services.installation.databases.ordersTmp1, services.installation.databases.ordersTmp2,
+                  services.installation.databases.ordersTmp3}),
+        previous_(services.holders) {
+    services_.holders = &holders_;
+  }
+  ~HoldingDuringWalk() {
+    services_.holders = previous_;
+    holders_.ReleaseAll();
+  }
+  HoldingDuringWalk(const HoldingDuringWalk&) = delete;
+  HoldingDuringWalk& operator=(const HoldingDuringWalk&) = delete;
+
+ private:
+  MigrationServices& services_;
+  DatabaseHolders holders_;
+  DatabaseHolders* previous_;
+};
+
+}  // namespace
+
 WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
+  HoldingDuringWalk holding(services);
   WalkResult result;
   result.workingLevel = MinimumLevelFresh(services);
   for (const packs::RunStep& step : packs::RunOrder()) {

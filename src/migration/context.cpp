@@ -6,18 +6,12 @@
 
 #include <stdexcept>
 
+#include "migration/database_holders.h"
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
 #include "migration/server_version.h"
 
 namespace kv {
-namespace {
-
-// Text in the program is UTF-8; the engine transliterates to each database's own set.
-constexpr const char* kConnectionCharset = "UTF8";
-
-}  // namespace
-
 std::string StatementText(const Lines& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
@@ -56,6 +50,7 @@ bool TDM1::OpenDataBase(const std::string& path) {
   databaseName_ = path;
   try {
     attachment_.emplace(services_.client, path, params_, kConnectionCharset);
+    if (services_.holders) services_.holders->Hold(path);
     return true;
   } catch (const std::exception&) {
     return false;

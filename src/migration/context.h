@@ -33,6 +33,8 @@
 
 namespace kv {
 
+class DatabaseHolders;
+
 /* What a context needs from its surroundings; all outlive every context. */
 struct MigrationServices {
   const fb::Client& client;
@@ -41,11 +43,18 @@ struct MigrationServices {
   FileSystem& fs;
   FirebirdVersionState& version;
   PackProgress& progress;
+  /* While a run walks the databases: keeps each file a context opens open in
+  ** the engine (WalkRunOrder sets it); null otherwise. */
+  DatabaseHolders* holders = nullptr;
 };
 
 using Lines = std::vector<std::string>;
 using Param = std::variant<std::int32_t, std::string>;
 using Params = std::vector<Param>;
+
+/* The connection character set: text in the program is UTF-8; the engine
+** transliterates to each database's own set. */
+inline constexpr const char* kConnectionCharset = "UTF8";
 
 /* The text sent to the server: every line followed by CR LF. */
 std::string StatementText(const Lines& lines);

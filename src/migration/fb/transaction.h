@@ -11,7 +11,7 @@
 namespace kv::fb {
 
 enum class Isolation {
-  // read committed, latest committed record version, fail at once on a lock
+  // read-only, read committed, latest committed record version, fail at once on a lock
   ReadCommittedNoWait,
   // read-write, table stability, wait on locks
   WriteConsistency,
