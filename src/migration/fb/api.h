@@ -25,7 +25,7 @@ namespace kv::fb {
   X(isc_dsql_execute, Execute) X(isc_dsql_fetch, Fetch) X(isc_dsql_free_statement, Free)               \
   X(isc_dsql_sql_info, Prepare) X(isc_dsql_execute_immediate, Execute) X(isc_open_blob2, Blob)         \
   X(isc_get_segment, Blob) X(isc_close_blob, Blob) X(isc_service_attach, Service)                      \
-  X(isc_service_detach, Service) X(isc_service_query, Service) X(fb_interpret, Other)                  \
+  X(isc_service_detach, Service) X(isc_service_query, Service) X(isc_service_start, Service) X(fb_interpret, Other)                  \
   X(isc_sqlcode, Other) X(isc_vax_integer, Other) X(isc_decode_sql_date, Other)                        \
   X(isc_decode_sql_time, Other) X(isc_decode_timestamp, Other) X(fb_shutdown, Other)
 

@@ -3,6 +3,8 @@
 */
 #include "migration/fb/client.h"
 
+#include <clocale>
+
 #include "migration/fb/api.h"
 #include "migration/fb/error.h"
 
@@ -22,6 +24,9 @@ std::unique_ptr<Client> Client::Load() {
 #ifdef _WIN32
   auto library = LoadDynamicLibrary({"fbclient.dll", "gds32.dll"}, error);
 #else
+  // The engine turns file names into the process's character set for its
+  // services; the program's texts are UTF-8, so that is what the process uses.
+  if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "");
   auto library = LoadDynamicLibrary({"libfbclient.so.2", "libfbclient.so"}, error);
 #endif
   if (!library)

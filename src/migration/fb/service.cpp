@@ -3,6 +3,8 @@
 */
 #include "migration/fb/service.h"
 
+#include <cstdint>
+
 #include "migration/fb/api.h"
 #include "migration/fb/error.h"
 
@@ -21,6 +23,9 @@ ServiceManager::ServiceManager(const Client& client, const std::vector<std::stri
     spb += static_cast<char>(value.size());
     spb += value;
   }
+  // File names in the requests are UTF-8, as every text of the program.
+  spb += static_cast<char>(isc_spb_utf8_filename);
+  spb += static_cast<char>(0);
   static const char kService[] = "service_mgr";
   ISC_STATUS_ARRAY status{};
   client.api().isc_service_attach(status, 0, kService, &handle_, static_cast<unsigned short>(spb.size()),
@@ -46,6 +51,72 @@ std::string ServiceManager::ServerVersion() {
   auto length = static_cast<size_t>(api.isc_vax_integer(result + 1, 2));
   if (length > sizeof result - 3) throw Error("malformed server version reply", 0);
   return std::string(result + 3, length);
+}
+
+namespace {
+
+void AddString(std::string& spb, char tag, const std::string& value) {
+  if (value.size() > 65535) throw Error("service parameter too long", 0);
+  spb += tag;
+  spb += static_cast<char>(value.size() & 0xFF);
+  spb += static_cast<char>((value.size() >> 8) & 0xFF);
+  spb += value;
+}
+
+void AddNumber(std::string& spb, char tag, std::uint32_t value) {
+  spb += tag;
+  for (int i = 0; i < 4; ++i) spb += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+void ServiceManager::Backup(const std::string& database, const std::string& file) {
+  std::string spb(1, static_cast<char>(isc_action_svc_backup));
+  AddString(spb, isc_spb_dbname, database);
+  AddString(spb, isc_spb_bkp_file, file);
+  spb += static_cast<char>(isc_spb_verbose);
+  RunAction(spb, "backup of " + database);
+}
+
+void ServiceManager::Restore(const std::string& file, const std::string& database, bool replace) {
+  std::string spb(1, static_cast<char>(isc_action_svc_restore));
+  AddString(spb, isc_spb_bkp_file, file);
+  AddString(spb, isc_spb_dbname, database);
+  AddNumber(spb, isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
+  spb += static_cast<char>(isc_spb_verbose);
+  RunAction(spb, "restore of " + database);
+}
+
+void ServiceManager::RunAction(const std::string& action, const std::string& what) {
+  // File names in the requests are UTF-8, as every text of the program.
+  const std::string& spb = action;
+  const Api& api = client_.api();
+  ISC_STATUS_ARRAY status{};
+  api.isc_service_start(status, &handle_, nullptr, static_cast<unsigned short>(spb.size()), spb.data());
+  Check(api, status);
+  // The verbose output is read line by line until the service has none left;
+  // a failure of the action comes back as the status of a query.
+  std::vector<std::string> tail;
+  const char request[] = {isc_info_svc_line};
+  for (;;) {
+    char result[4096] = {};
+    api.isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof request, request, sizeof result, result);
+    if (status[0] == 1 && status[1]) {
+      std::string lines;
+      for (const std::string& line : tail) lines += "\n" + line;
+      try {
+        Check(api, status);
+      } catch (const Error& e) {
+        throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode());
+      }
+    }
+    if (result[0] != isc_info_svc_line) throw Error("the " + what + ": malformed reply of the service", 0);
+    const auto length = static_cast<std::size_t>(api.isc_vax_integer(result + 1, 2));
+    if (length > sizeof result - 4) throw Error("the " + what + ": malformed reply of the service", 0);
+    if (length == 0 && result[3] == isc_info_end) return;
+    tail.emplace_back(result + 3, length);
+    if (tail.size() > 5) tail.erase(tail.begin());
+  }
 }
 
 }  // namespace kv::fb
