@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/instance_lock.h"
 #include "platform/posix/reg_file_registry.h"
 #include "platform/service_status.h"
 #include "platform/window_list.h"
@@ -12,11 +13,19 @@
 #include "wizard_assembly.h"
 
 namespace kv {
+namespace {
+
+constexpr const char* kInstanceLockFile = "kvupgrade.lock";
+constexpr const char* kAlreadyRunning =
+    "Программа обновления уже запущена для этой установки.\rДождитесь её окончания и запустите обновление снова.";
+
+}  // namespace
 
 int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
   bool creationFailed = false;
+  std::unique_ptr<InstanceLock> lock;  // held until the wizard has closed
   StartServices services{
       d.screen,
       d.splash,
@@ -26,6 +35,13 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
       SystemClock(),
       *registry,
       [&](RegisterLog& log) {
+        // One wizard per installation; the launcher that only relaunches from the
+        // version folder never gets here, so its copy takes the lock.
+        lock = TryLockInstance(log.Settings().infoFolder + kInstanceLockFile);
+        if (!lock) {
+          d.dialog.ShowMessage(kAlreadyRunning);
+          return false;
+        }
         EnvironmentServices e{SystemServices(), *windows, d.dialog, SystemClock(), log};
         return CheckEnvironment(e);
       },
