@@ -45,7 +45,7 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
 WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
                                Registry& registry, const fb::Client& client, const std::string& ownPath,
                                Clock& clock, FileSystem& fs)
-    : executable_(OpenBundledExecutable(ownPath)),
+    : executable_(OpenBundledExecutable(ownPath, true)),
       gauge_(window),
       progress_(&gauge_, clock),
       migration_{client, installation, window, fs, version_, progress_},
@@ -54,6 +54,7 @@ WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation,
              [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {}
 
 int WizardAssembly::ExitStatus() const {
+  if (form_.OwnFileDamaged()) return kProgramDamaged;
   if (!form_.UpgradeOffered()) return kVersionBlocked;
   return outcome_ ? StatusOf(*outcome_) : kCompleted;
 }

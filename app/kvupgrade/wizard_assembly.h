@@ -32,6 +32,7 @@ enum ExitStatus : int {
   kPackFailed = 4,        // a service pack failed ("Установка невозможна ...")
   kFilesNotReplaced = 5,  // program files could not be replaced ("Обновление не установлено")
   kNumberedFinished = 6,  // a numbered installation: databases upgraded; files and registry are left alone
+  kProgramDamaged = 8,    // the wizard's own file is damaged (its version and packages cannot be read)
 };
 
 /* The exit status of a start sequence that ended with result. creationFailed:

@@ -29,10 +29,12 @@ class BundleItemStream final : public ResourceStream {
 
 class BundledExecutable final : public OwnExecutable {
  public:
-  explicit BundledExecutable(std::string ownPath) : ownPath_(std::move(ownPath)) {}
+  BundledExecutable(std::string ownPath, bool mustCarryBundle)
+      : ownPath_(std::move(ownPath)), mustCarryBundle_(mustCarryBundle) {}
 
   FileVersion ReadOwnFileVersion(const std::string& path) override {
     BundleReader reader(path);
+    CheckCarried(reader, path);
     const BundleItem* item = reader.Find(kVersionResourceType, kVersionResourceName);
     if (item == nullptr) return {};
     try {
@@ -44,6 +46,7 @@ class BundledExecutable final : public OwnExecutable {
 
   std::unique_ptr<ResourceStream> OpenResource(const std::string& type, const std::string& name) override {
     BundleReader reader(ownPath_);
+    CheckCarried(reader, ownPath_);
     const BundleItem* item = reader.Find(type, name);
     if (item == nullptr) return nullptr;
     BundleItem found = *item;
@@ -51,13 +54,19 @@ class BundledExecutable final : public OwnExecutable {
   }
 
  private:
+  void CheckCarried(const BundleReader& reader, const std::string& path) const {
+    if (mustCarryBundle_ && path == ownPath_ && !reader.HasBundle())
+      throw ResourceError("the program file \"" + path + "\" is damaged: the version and packages it carries are missing");
+  }
+
   std::string ownPath_;
+  bool mustCarryBundle_;
 };
 
 }  // namespace
 
-std::unique_ptr<OwnExecutable> OpenBundledExecutable(std::string ownPath) {
-  return std::make_unique<BundledExecutable>(std::move(ownPath));
+std::unique_ptr<OwnExecutable> OpenBundledExecutable(std::string ownPath, bool mustCarryBundle) {
+  return std::make_unique<BundledExecutable>(std::move(ownPath), mustCarryBundle);
 }
 
 }  // namespace kv

@@ -55,7 +55,10 @@ class OwnExecutable {
 };
 
 /* The executable at ownPath, with the resources of the bundle appended to it.
-** Nothing is read until asked; every call opens and closes the file itself. */
-std::unique_ptr<OwnExecutable> OpenBundledExecutable(std::string ownPath);
+** Nothing is read until asked; every call opens and closes the file itself.
+** mustCarryBundle: the program was built to carry one, so an own file without
+** a bundle has been cut short or damaged, and reading it throws ResourceError
+** instead of answering "no version information". */
+std::unique_ptr<OwnExecutable> OpenBundledExecutable(std::string ownPath, bool mustCarryBundle = false);
 
 }  // namespace kv

@@ -23,6 +23,8 @@ constexpr std::array<ProgramPackage, 5> kPackages{{
 // A file being inflated is named so until it is complete.
 constexpr std::string_view kPartSuffix = ".part";
 
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
+
 }  // namespace
 
 std::span<const ProgramPackage> ProgramPackages() { return kPackages; }
@@ -50,6 +52,13 @@ void ProgramFileSteps::Block(Body body) {
 bool ProgramFileSteps::Run(std::int32_t workingLevel) {
   const std::string error = "Error " + std::to_string(workingLevel);
   fileFailure_ = false;
+  // Every new file is inflated and checked before the first old one goes: a
+  // damaged package or a full disk then leaves the installation as it was.
+  if (!StageAll()) return fileFailure_ = true;
+  struct DiscardLeftovers {
+    ProgramFileSteps& steps;
+    ~DiscardLeftovers() { steps.DiscardStaged(); }
+  } discard{*this};
   Block([&] {
     DeleteStep("tonic700.exe", error + "_101");
     DeleteStep("kv700_d.exe", error + "_102");
@@ -129,16 +138,62 @@ ReplaceResult ProgramFileSteps::Replace(int index, const std::string& name, cons
     return r;
   };
   if (!overwrite && fs_.FileExists(target)) return report(ReplaceResult::Kept);
-  std::unique_ptr<ResourceStream> package = executable_.OpenResource(type, name);
-  if (!package) return report(ReplaceResult::NoPackage);
-  if (!DeleteIfExists(fs_, target)) return report(ReplaceResult::Busy);
-  InflateInto(*package, target);
+  const std::string part = target + std::string(kPartSuffix);
+  if (!staged_.count(index)) {
+    std::unique_ptr<ResourceStream> package = executable_.OpenResource(type, name);
+    if (!package) return report(ReplaceResult::NoPackage);
+    if (!DeleteIfExists(fs_, target)) return report(ReplaceResult::Busy);
+    InflateInto(*package, target);
+    fs_.RenameFile(part, target);
+  } else {
+    if (!DeleteIfExists(fs_, target)) return report(ReplaceResult::Busy);
+    fs_.RenameFile(part, target);
+    staged_.erase(index);
+  }
   return report(fs_.FileExists(target) ? ReplaceResult::Written : ReplaceResult::Failed);
 }
 
+bool ProgramFileSteps::StageAll() {
+  window_.ZapisLabel(" Проверка пакетов программы");
+  for (int index : {4, 5, 3, 2, 1}) {
+    const ProgramPackage& p = kPackages[static_cast<std::size_t>(index - 1)];
+    const std::string target = folder_ + std::string(p.fileName);
+    if (!p.overwrite && fs_.FileExists(target)) continue;
+    try {
+      std::unique_ptr<ResourceStream> package = executable_.OpenResource(std::string(p.type), std::string(p.name));
+      if (!package) continue;  // its step reports the missing package as always
+      InflateInto(*package, target);
+      staged_.insert(index);
+    } catch (const FileError& e) {
+      StagingFailed(p, "Не удалось записать новый файл программы " + std::string(p.fileName) + "\r" + e.what());
+      return false;
+    } catch (const std::exception&) {
+      StagingFailed(p, "Файл программы обновления повреждён: пакет " + std::string(p.fileName) +
+                           " не читается.\rНужна новая копия программы обновления.");
+      return false;
+    }
+  }
+  return true;
+}
+
+void ProgramFileSteps::StagingFailed(const ProgramPackage& p, const std::string& reason) {
+  DiscardStaged();
+  log_.ReportCode(520 + p.index);
+  window_.ZapisMemo3(std::string(p.fileName) + " - не переписан: " + FirstLine(reason));
+  window_.ShowMessage(reason + "\rСтарые файлы программы сохранены.");
+}
+
+void ProgramFileSteps::DiscardStaged() {
+  for (int index : staged_)
+    fs_.TryDeleteFile(folder_ + std::string(kPackages[static_cast<std::size_t>(index - 1)].fileName) +
+                      std::string(kPartSuffix));
+  staged_.clear();
+}
+
 void ProgramFileSteps::InflateInto(ResourceStream& package, const std::string& target) {
-  // The program file appears under its own name only once it is whole; the
-  // application may be started from this folder at any time.
+  // The program file appears under its own name only once it is whole (the
+  // caller renames the part); the application may be started from this folder
+  // at any time.
   const std::string part = target + std::string(kPartSuffix);
   DeleteIfExists(fs_, part);  // left over from an interrupted run
   try {
@@ -151,9 +206,7 @@ void ProgramFileSteps::InflateInto(ResourceStream& package, const std::string& t
         throw ZlibError("package for \"" + target + "\" has bytes after its zlib stream");
     }
     if (!inflater.Finished()) throw ZlibError("package for \"" + target + "\" ends inside its zlib stream");
-    out->Close();
-    out.reset();
-    fs_.RenameFile(part, target);
+    out->Close();  // flushed to disk before anything is renamed
   } catch (...) {
     fs_.TryDeleteFile(part);
     throw;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,7 +45,9 @@ class ProgramFileSteps {
   ProgramFileSteps(WizardWindow& window, RegisterLog& log, FileSystem& fs, OwnExecutable& executable,
                    std::string programFolder);
 
-  /* Runs the file steps in their fixed order: the deletion block, then
+  /* First stages every package (see StageAll): when one cannot be, nothing is
+  ** deleted and true is returned at once. Then runs the file steps in their
+  ** fixed order: the deletion block, then
   ** kv5.bpl, indy70.bpl, tonic700.exe, kv700_d.exe and kv700_h.exe, each block
   ** advancing the gauge by 1 and pausing 50 ms. workingLevel is shown in the
   ** "Error " messages. Returns the file failure flag: true when a program file
@@ -66,6 +69,14 @@ class ProgramFileSteps {
  private:
   ReplaceResult Replace(int index, const std::string& name, const std::string& type, bool overwrite,
                         const std::string& target);
+  /* Inflates every package a write step will use into its file's ".part"
+  ** beside the target, before anything is deleted. False after a failure,
+  ** which has been shown, logged and cleaned up. */
+  bool StageAll();
+  void StagingFailed(const ProgramPackage& package, const std::string& reason);
+  /* Deletes the staged files that were not moved into place. */
+  void DiscardStaged();
+  /* Inflates package into target + ".part", flushed; the part is removed on failure. */
   void InflateInto(ResourceStream& package, const std::string& target);
   void DeleteStep(const std::string& fileName, const std::string& message);
   void WriteStep(int index, std::int32_t errorCode);
@@ -79,6 +90,7 @@ class ProgramFileSteps {
   OwnExecutable& executable_;
   std::string folder_;
   bool fileFailure_ = false;
+  std::set<int> staged_;  // package indexes whose ".part" is ready
 };
 
 }  // namespace kv

@@ -35,6 +35,10 @@ void WizardForm::FormCreate() {
     w.ZapisMemo1("Обновление не возможно");
     w.ZapisMemo1("Произошел непредвиденный сбой");
     w.ZapisMemo1("Перезагрузите компьютер");
+    // The cause is the wizard's own file, not the installation: say so.
+    w.ZapisMemo1("");
+    w.ZapisMemo1("Файл программы обновления повреждён. Нужна новая копия программы обновления.");
+    ownFileDamaged_ = true;
     s_.log.ReportCode(900);
     return;
   }

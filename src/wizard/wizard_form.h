@@ -90,6 +90,8 @@ class WizardForm {
   bool UpgradeOffered() const { return offered_; }
   const FileVersion& Carried() const { return carried_; }
   bool NewsEmphasis() const { return newsMark_; }
+  /* True when the carried version could not be read: the wizard's own file is damaged. */
+  bool OwnFileDamaged() const { return ownFileDamaged_; }
 
  private:
   void ShowDatabaseBuilds();
@@ -98,6 +100,7 @@ class WizardForm {
   FileVersion carried_;
   bool offered_ = false;
   bool newsMark_ = false;
+  bool ownFileDamaged_ = false;
   bool emphasisApplied_ = false;
   bool running_ = false;
 };

@@ -108,5 +108,22 @@ TEST(Unattended, ExitStatusesTellWhatStoppedTheRun) {
   EXPECT_NE(malformed.err.find("line 2"), std::string::npos) << malformed.err;
 }
 
+TEST(Unattended, ACutOwnFileIsNamedDamagedAndChangesNothing) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  std::string bytes = test::ReadFile(KV_UPGRADE_EXE);
+  bytes.resize(bytes.size() - 10);
+  const std::string cut = inst.folders.version + "kvupgrade";
+  std::filesystem::create_directories(inst.folders.version);
+  test::WriteFile(cut, bytes);
+  std::filesystem::permissions(cut, std::filesystem::perms::owner_all);
+  const std::string out = f.dir / "out.txt";
+  const int raw = std::system(("KV_REGISTRY='" + f.demo.registryPath + "' '" + cut + "' --unattended >'" + out +
+                               "' 2>&1").c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 8);
+  EXPECT_NE(test::ReadFile(out).find("Файл программы обновления повреждён"), std::string::npos);
+  EXPECT_EQ(test::QueryValue(inst.databases.base, "SELECT ServicePack FROM kv_Setting"), "0");
+}
+
 }  // namespace
 }  // namespace kv

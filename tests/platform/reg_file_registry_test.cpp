@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "support/temp_dir.h"
 
 namespace kv {
@@ -85,6 +88,22 @@ TEST(RegFileRegistry, WritesChangeOnlyTheirOwnLine) {
   struct stat st{};
   ::stat((dir / "r.reg").c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(RegFileRegistry, AWriteRemovesTemporaryFilesAKilledWriterLeftBehind) {
+  TempDir dir;
+  const std::string reg = dir / "registry.reg";
+  for (const char* name : {"registry.reg.aB3xYz", "registry.reg.young1", "registry.reg.bak", "other.reg.aB3xYz"})
+    WriteFile(dir / name, "partial");
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"registry.reg.aB3xYz", "registry.reg.bak", "other.reg.aB3xYz"})
+    std::filesystem::last_write_time(dir / name, old);
+
+  RegFileRegistry(reg).CreateKey(RegistryHive::CurrentUser, "SOFTWARE\\Velmor\\Kven700\\")->WriteDword("Build", 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "registry.reg.aB3xYz"));
+  // A young one may be another writer's at work; other names are not ours.
+  for (const char* name : {"registry.reg.young1", "registry.reg.bak", "other.reg.aB3xYz"})
+    EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
 }
 
 TEST(RegFileRegistry, MachineHiveIsReadOnly) {

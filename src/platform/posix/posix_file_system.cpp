@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/posix/unique_fd.h"
 
 namespace kv {
@@ -38,8 +39,12 @@ class PosixOutputFile final : public OutputFile {
  public:
   PosixOutputFile(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
   void Write(std::string_view bytes) override { WriteAll(fd_.Get(), bytes, path_); }
+  /* On disk before it is closed: a file renamed into place after a power loss
+  ** must not come back empty. */
   void Close() override {
-    if (fd_ && fd_.Close() != 0) Fail("cannot close", path_);
+    if (!fd_) return;
+    if (::fsync(fd_.Get()) != 0) Fail("cannot flush", path_);
+    if (fd_.Close() != 0) Fail("cannot close", path_);
   }
 
  private:
@@ -84,8 +89,12 @@ class PosixFileSystem final : public FileSystem {
     UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in) return false;
     struct stat st{};
-    if (::fstat(in.Get(), &st) != 0) return false;
-    UniqueFd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
+    if (::fstat(in.Get(), &st) != 0 || FileExists(to)) return false;
+    // Written under a temporary name and linked into place whole, so that a
+    // copy cut short (a kill, a full disk) never stands under the target's name.
+    const std::string part = to + ".part";
+    ::unlink(part.c_str());
+    UniqueFd out(::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (!out) return false;
     try {
       char buf[65536];
@@ -94,18 +103,28 @@ class PosixFileSystem final : public FileSystem {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) throw FileError("read");
         if (n == 0) break;
-        WriteAll(out.Get(), std::string_view(buf, static_cast<size_t>(n)), to);
+        WriteAll(out.Get(), std::string_view(buf, static_cast<size_t>(n)), part);
       }
-      if (out.Close() != 0) throw FileError("close");
+      if (::fsync(out.Get()) != 0 || out.Close() != 0) throw FileError("close");
+      // link fails when the target exists: the copy still never replaces a file.
+      if (::link(part.c_str(), to.c_str()) != 0) throw FileError("link");
+      ::unlink(part.c_str());
     } catch (const FileError&) {
-      ::unlink(to.c_str());
+      ::unlink(part.c_str());
       return false;
     }
+    const std::string folder = FolderOf(to);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.Get());
     return true;
   }
 
   void RenameFile(const std::string& from, const std::string& to) override {
     if (::rename(from.c_str(), to.c_str()) != 0) Fail("cannot rename to \"" + to + "\"", from);
+    // The folder's new entry is on disk too.
+    const std::string folder = FolderOf(to);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.Get());
   }
 
   std::string ReadFile(const std::string& path) override {

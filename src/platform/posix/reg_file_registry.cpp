@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/paths.h"
 #include "platform/posix/reg_document.h"
@@ -38,9 +40,27 @@ RegDocument Load(const std::string& path) {
   return RegDocument::Parse(content, path);
 }
 
+/* Removes temporary files of StoreAtomically's pattern (the registry's name,
+** a point and six characters) that a killed writer left beside the registry.
+** Only old ones: a young one may belong to a writer still at work. */
+void RemoveStaleTemporaries(const std::string& path) {
+  namespace stdfs = std::filesystem;
+  const std::string prefix = FileNameOf(path) + ".";
+  const std::string folder = FolderOf(path);
+  const auto now = stdfs::file_time_type::clock::now();
+  std::error_code ec;
+  for (const auto& entry : stdfs::directory_iterator(folder.empty() ? "." : folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() != prefix.size() + 6 || name.rfind(prefix, 0) != 0 || !entry.is_regular_file(ec)) continue;
+    const auto written = stdfs::last_write_time(entry.path(), ec);
+    if (!ec && now - written > std::chrono::minutes(10)) stdfs::remove(entry.path(), ec);
+  }
+}
+
 /* Replaces the file with content: a temporary file in the same folder is
 ** written, flushed to disk and renamed over the old one. */
 void StoreAtomically(const std::string& path, const std::string& content) {
+  RemoveStaleTemporaries(path);
   auto fail = [&](const char* what) {
     throw RegistryError(std::string("cannot ") + what + " registry file \"" + path +
                         "\": " + std::strerror(errno));
