@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
-  time
+  time strace
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   qt6-base-dev fonts-dejavu-core fonts-liberation
 )

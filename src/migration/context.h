@@ -87,6 +87,9 @@ class TDM1 {
   // ---- schema toolkit -----------------------------------------------------
   bool bbColumnControl(const std::string& table, const std::string& column);
   bool bbTableControl(const std::string& table);
+  /* True when table is listed but has no record format (a CREATE TABLE whose
+  ** commit was cut short, made again later): it cannot be read. */
+  bool TableWithoutFormat(const std::string& table);
   void aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
                   std::int32_t start);
   void aaTableGeneratorAdd(const std::string& table, const std::string& key, std::int32_t start);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -67,6 +68,14 @@ TEST(WholeCatalogue, FromLevelZeroToTwelveThenAgain) {
   }
   EXPECT_EQ(first.events, expected);
   EXPECT_EQ(VersionRecords(f), std::vector<std::string>(9, "700/12/0"));
+  // Every user table can be read: each has its record format.
+  for (const std::string& db : f.demo.databases)
+    if (std::filesystem::exists(db)) {
+      EXPECT_EQ(QueryValue(db, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$SYSTEM_FLAG = 0 "
+                               "AND RDB$VIEW_BLR IS NULL AND RDB$FORMAT IS NULL"),
+                "0")
+          << db;
+    }
   const std::string snapshot = f.Snapshot();
   CompareWithExpected(snapshot);
   EXPECT_TRUE(f.dialog.messages.empty());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "migration/context.h"
 #include "support/fb_test_db.h"
 
@@ -78,6 +80,31 @@ TEST(Toolkit, TableAddKeepsTheTableWhenItsGeneratorSetFails) {
   t.Reopen();
   EXPECT_TRUE(HasTable(t.path, "t2"));
   EXPECT_EQ(TriggerSource(t.path, "BI_T2"), "");
+}
+
+TEST(Toolkit, TableAddRepairsATableLeftWithoutARecordFormat) {
+  // The engine's own fault: a CREATE TABLE killed inside its commit (isql-fb,
+  // its 15th page write), then made again, lists a table that has no format.
+  Toolkit t({});
+  t.dm->CloseDataBase();
+  const std::string script = t.h.Db("create.sql");
+  test::WriteFile(script, "CREATE TABLE O_MESSAGE (NOM INT, MESSAGETEXT VARCHAR(255));\nCOMMIT;\n");
+  const std::string kill = "strace -f -o /dev/null -e trace=pwrite64 -e inject=pwrite64:signal=KILL:when=15 "
+                           "isql-fb -user kv5.1 -i '" + script + "' '" + t.path + "' >/dev/null 2>&1";
+  ASSERT_NE(std::system(kill.c_str()), 0) << "isql-fb was not killed";
+  Exec(t.path, {"CREATE TABLE O_MESSAGE (NOM INT, MESSAGETEXT VARCHAR(255))"});
+  ASSERT_EQ(QueryValue(t.path, "SELECT COALESCE(RDB$FORMAT, -1) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='O_MESSAGE'"),
+            "-1");
+  EXPECT_THROW(QueryValue(t.path, "SELECT NOM FROM O_MESSAGE"), std::exception);
+
+  ASSERT_TRUE(t.dm->OpenDataBase(t.path));
+  EXPECT_TRUE(t.dm->TableWithoutFormat("o_message"));
+  t.dm->aaTableAdd("O_MESSAGE", "NOM INT, MESSAGETEXT VARCHAR(255)", "NOM", 0);
+  EXPECT_EQ(t.Steps(), 1);
+  t.Reopen();
+  EXPECT_FALSE(t.dm->TableWithoutFormat("O_MESSAGE"));
+  Exec(t.path, {"INSERT INTO O_MESSAGE (MESSAGETEXT) VALUES ('ok')"});
+  EXPECT_EQ(QueryValue(t.path, "SELECT NOM FROM O_MESSAGE"), "1");
 }
 
 TEST(Toolkit, TableGeneratorAdd) {

@@ -138,7 +138,8 @@ TEST(InstallRun, ALevelNoGateMeetsSkipsEveryStep) {
   ASSERT_GE(labels.size(), 20u);
   for (size_t i = 0; i < 19; ++i) EXPECT_EQ(labels[i].rfind(" Service Pack ", 0), 0u) << labels[i];
   EXPECT_EQ(labels[19], "");  // the table is done
-  EXPECT_EQ(labels[20], " Удаление: tonic700.exe");
+  EXPECT_EQ(labels[20], " Проверка пакетов программы");
+  EXPECT_EQ(labels[21], " Удаление: tonic700.exe");
   EXPECT_EQ(site.GaugeAt(" Удаление: tonic700.exe"), 543);
   EXPECT_NE(std::find(site.window.memo3.begin(), site.window.memo3.end(), "549-549"), site.window.memo3.end());
 }

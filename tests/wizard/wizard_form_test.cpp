@@ -158,7 +158,9 @@ TEST(WizardForm, UnreadableVersionsAtCreation) {
     w.Installed(5, 0);
     w.Create();
     EXPECT_EQ(w.window.memo1,
-              (Strings{"Обновление не возможно", "Произошел непредвиденный сбой", "Перезагрузите компьютер"}));
+              (Strings{"Обновление не возможно", "Произошел непредвиденный сбой", "Перезагрузите компьютер", "",
+                       "Файл программы обновления повреждён. Нужна новая копия программы обновления."}));
+    EXPECT_TRUE(w.form->OwnFileDamaged());
     EXPECT_FALSE(w.window.button1Visible);
     EXPECT_EQ(w.Codes(), (std::vector<int>{0, 900}));
     EXPECT_EQ(w.executable.paths, Strings{"/opt/kv/kvupgrade"});
