@@ -90,6 +90,8 @@ class TDM1 {
   /* True when table is listed but has no record format (a CREATE TABLE whose
   ** commit was cut short, made again later): it cannot be read. */
   bool TableWithoutFormat(const std::string& table);
+  /* True when GEN_<table> and BI_<table> both exist (table in upper case). */
+  bool KeyGeneratorSetInPlace(const std::string& table);
   void aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
                   std::int32_t start);
   void aaTableGeneratorAdd(const std::string& table, const std::string& key, std::int32_t start);

@@ -93,8 +93,10 @@ void install_SP(TDM1& dm, std::int32_t newLevel, std::int32_t required) {
 std::int32_t f_miniServicePack(TDM1& dm) {
   std::int32_t result = std::numeric_limits<std::int32_t>::max();
   const DatabasePaths& p = dm.installation().databases;
+  // Config last: every database the packs upgrade counts, so one left behind
+  // by a failed run is always brought up by the next.
   for (Db db : {Db::System, Db::Optima, Db::Orders, Db::ServerOrders, Db::Base, Db::StockMan, Db::Director,
-                Db::Price}) {
+                Db::Price, Db::Config}) {
     if (dm.OpenDataBase(DatabasePath(p, db))) result = std::min(result, dm.control_Version());
   }
   dm.CloseDataBase();

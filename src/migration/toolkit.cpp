@@ -3,8 +3,11 @@
 ** the system tables first and counts one progress step when its change was
 ** applied or was already in place, none when a statement failed.
 */
+#include <algorithm>
+
 #include "migration/column_type.h"
 #include "migration/context.h"
+#include "migration/fb/error.h"
 #include "platform/text_util.h"
 
 namespace kv {
@@ -65,11 +68,27 @@ bool TDM1::TableWithoutFormat(const std::string& table) {
                        {AsciiUpper(table)});
 }
 
+bool TDM1::KeyGeneratorSetInPlace(const std::string& table) {
+  return ExistenceTest(kGeneratorCount, {"GEN_" + table}) &&
+         ExistenceTest({"SELECT COUNT(*)", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME = :p0"}, {"BI_" + table});
+}
+
 void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
                       std::int32_t start) {
   const std::string t = AsciiUpper(table);
   if (bbTableControl(table)) {
     if (!TableWithoutFormat(t)) {
+      // A run cut short between the table's commit and its key set's leaves
+      // the table without the set; it is completed from the largest key, so
+      // that no number is given twice.
+      if (!key.empty() && bbColumnControl(table, key) && !KeyGeneratorSetInPlace(t) &&
+          !WriteDiscipline([&] {
+            const std::int32_t largest =
+                ReadIntInWrite({"SELECT COALESCE(MAX(" + AsciiUpper(key) + "), 0)", "FROM " + t});
+            DropKeyGeneratorSet(t);  // whichever half is there
+            CreateKeyGeneratorSet(t, AsciiUpper(key), std::max(start, largest));
+          }))
+        return;
       StepProgress(1);
       return;
     }
@@ -135,7 +154,22 @@ void TDM1::aaColumnAdd(const std::string& table, const std::string& column, cons
     StepProgress(1);
     return;
   }
-  if (!WriteDiscipline({"ALTER TABLE " + table, "ADD " + column + " " + ColumnTypeSql(typeCode)})) return;
+  const Lines add = {"ALTER TABLE " + table, "ADD " + column + " " + ColumnTypeSql(typeCode)};
+  if (position >= 1) {
+    // Added and placed in one commit where the engine accepts both together, so
+    // that a run cut short between them never leaves the column at the end: a
+    // rerun sees the column and would not place it again.
+    try {
+      ExecuteWrite(add);
+      ExecuteWrite({"ALTER TABLE " + table, "ALTER COLUMN " + column, "POSITION " + std::to_string(position)});
+      CommitWrite();
+      StepProgress(1);
+      return;
+    } catch (const fb::Error&) {
+      RollbackWrite();  // and the two commits below, as always
+    }
+  }
+  if (!WriteDiscipline(add)) return;
   if (position >= 1) bbColumnPereNumber(table, column, position);
   StepProgress(1);
 }

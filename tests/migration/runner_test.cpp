@@ -109,8 +109,12 @@ TEST(PackFrame, LowestLevelAcrossTheDatabases) {
   EXPECT_EQ(MinimumLevelFresh(h.services()), std::numeric_limits<std::int32_t>::max());  // none present
   CreateLevelDatabase(p.system, 12);
   CreateLevelDatabase(p.orders, 11);
-  CreateLevelDatabase(p.config, 3);  // Config is not consulted
+  CreateLevelDatabase(p.config, 11);
   EXPECT_EQ(MinimumLevelFresh(h.services()), 11);
+  // A Config left behind by a failed run is never passed over.
+  test::Exec(p.config, {"UPDATE kv_Setting SET ServicePack = 3"});
+  EXPECT_EQ(MinimumLevelFresh(h.services()), 3);
+  test::Exec(p.config, {"UPDATE kv_Setting SET ServicePack = 11"});
   test::Exec(p.system, {"UPDATE kv_Setting SET Version = 600"});
   EXPECT_EQ(MinimumLevelFresh(h.services()), -1);
 }

@@ -82,6 +82,33 @@ TEST(Toolkit, TableAddKeepsTheTableWhenItsGeneratorSetFails) {
   EXPECT_EQ(TriggerSource(t.path, "BI_T2"), "");
 }
 
+TEST(Toolkit, TableAddCompletesAKeySetARunCutShortLeftOut) {
+  // The table was committed, the run died before its key set: the rerun makes
+  // the set, counting on from the largest key.
+  Toolkit t({"CREATE TABLE set_w (nn INT, name VARCHAR(20))", "INSERT INTO set_w VALUES (7, 'a')",
+             "INSERT INTO set_w VALUES (3, 'b')", "CREATE GENERATOR GEN_SET_W"});
+  t.dm->aaTableAdd("set_w", "nn INT, name VARCHAR(20)", "nn", 0);
+  EXPECT_EQ(t.Steps(), 1);
+  t.Reopen();
+  Exec(t.path, {"INSERT INTO set_w (name) VALUES ('c')"});
+  EXPECT_EQ(QueryValue(t.path, "SELECT MAX(nn) FROM set_w"), "8");
+  // In place now: a second run changes nothing.
+  t.dm->aaTableAdd("set_w", "nn INT, name VARCHAR(20)", "nn", 0);
+  EXPECT_EQ(t.Steps(), 2);
+  EXPECT_EQ(GeneratorValue(t.path, "GEN_SET_W"), 8);
+}
+
+TEST(Toolkit, ColumnAddAndItsPlaceAreOneCommit) {
+  Toolkit t({"CREATE TABLE r (a INT, b INT, c INT)"});
+  const fb::ClientStats& stats = test::TestClient().stats();
+  const std::uint64_t commits = stats.Commits();
+  t.dm->aaColumnAdd("r", "x", "i", 2);
+  // One commit for the change (and one for the read that looked first).
+  EXPECT_EQ(stats.Commits() - commits, 2u);
+  EXPECT_EQ(Columns(t.path, "R"), (Strings{"A INTEGER", "X INTEGER", "B INTEGER", "C INTEGER"}));
+  EXPECT_EQ(t.Steps(), 1);
+}
+
 TEST(Toolkit, TableAddRepairsATableLeftWithoutARecordFormat) {
   // The engine's own fault: a CREATE TABLE killed inside its commit (isql-fb,
   // its 15th page write), then made again, lists a table that has no format.
