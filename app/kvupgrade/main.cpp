@@ -5,6 +5,7 @@
 ** wizard on the console: start checks, start page, agreement, install run.
 ** Exit statuses: ExitStatus in wizard_assembly.h; 64 for a wrong command line
 ** or no display.
+** --plan prints what a run would do and changes nothing (plan.h).
 ** --show-installation prints what the program derives from the registry for
 ** the selected installation (folders, database paths, connection lines) and
 ** writes the start of a block to the register log, changing nothing else.
@@ -22,6 +23,7 @@
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
 #include "console_window.h"
+#include "plan.h"
 #include "unattended.h"
 #include "windowed.h"
 
@@ -70,6 +72,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (cl->showInstallation) return ShowInstallation(*cl);
+    if (cl->plan) return kv::RunPlanCommand(*cl, std::cout, std::cerr);
     if (cl->unattended) return kv::console::RunUnattended(*cl, std::cout, std::cerr);
     if (!kv::DisplayAvailable()) {
       std::cerr << "kvupgrade: no display to show the wizard on (DISPLAY and WAYLAND_DISPLAY are unset);\n"

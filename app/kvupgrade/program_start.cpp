@@ -3,6 +3,8 @@
 */
 #include "program_start.h"
 
+#include <chrono>
+
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
@@ -10,6 +12,7 @@
 #include "platform/service_status.h"
 #include "platform/window_list.h"
 #include "startup/environment_check.h"
+#include "wizard/logged_window.h"
 #include "wizard_assembly.h"
 
 namespace kv {
@@ -19,17 +22,40 @@ constexpr const char* kInstanceLockFile = "kvupgrade.lock";
 constexpr const char* kAlreadyRunning =
     "Программа обновления уже запущена для этой установки.\rДождитесь её окончания и запустите обновление снова.";
 
+/* The run log's opening lines: the program and the installation. */
+void WriteRunLogHeader(RunLog& runLog, const std::string& ownPath, const CommandLine& cl, const LocalDateTime& now) {
+  runLog.Write(std::string("Программа обновления ") + kApplicationTitle + ": " + ownPath);
+  runLog.Write("Начало: " + FormatRunLogTime(now));
+  runLog.Write("Установка: " + (cl.installation.numbered ? "№" + std::to_string(cl.installation.number)
+                                                          : std::string("основная")) +
+               (cl.unattended ? ", без окон" : ", в окнах"));
+}
+
+void WriteRunLogPaths(RunLog& runLog, const InstallFolders& f, const DatabaseLocations& loc) {
+  runLog.Write("Программа: " + f.program);
+  runLog.Write("Данные: " + f.data);
+  runLog.Write("Папка версии: " + f.version);
+  runLog.Write("Соединение: " + loc.connection.userLine + ", ini: " + loc.connection.iniPath);
+  const DatabasePaths& p = loc.paths;
+  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
+                                  &p.system})
+    if (!path->empty()) runLog.Write("База данных: " + *path);
+}
+
 }  // namespace
 
 int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
+  const auto started = std::chrono::steady_clock::now();
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
   bool creationFailed = false;
   std::unique_ptr<InstanceLock> lock;  // held until the wizard has closed
+  std::unique_ptr<RunLog> runLog;      // from the environment checks on
+  LoggedDialog dialog(d.dialog);
   StartServices services{
       d.screen,
       d.splash,
-      d.dialog,
+      dialog,
       RealFileSystem(),
       d.processes,
       SystemClock(),
@@ -42,21 +68,47 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
           d.dialog.ShowMessage(kAlreadyRunning);
           return false;
         }
-        EnvironmentServices e{SystemServices(), *windows, d.dialog, SystemClock(), log};
-        return CheckEnvironment(e);
+        runLog = std::make_unique<RunLog>(RealFileSystem(), SystemClock(), log.Settings().infoFolder);
+        dialog.SetLog(runLog.get());
+        WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, SystemClock().Now());
+        EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
+        const bool passed = CheckEnvironment(e);
+        runLog->Write(passed ? "Проверка окружения: пройдена" : "Проверка окружения: НЕ пройдена");
+        return passed;
       },
-      SetDatabasePaths,
+      [&](const InstallFolders& folders, const InstallationParams& params, RegisterLog& log) {
+        std::optional<DatabaseLocations> loc = SetDatabasePaths(folders, params, log);
+        if (runLog) {
+          if (loc)
+            WriteRunLogPaths(*runLog, folders, *loc);
+          else
+            runLog->Write("Расположение баз данных не определено");
+        }
+        return loc;
+      },
       [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
         try {
-          return d.createWizard(installation, log, *registry);
-        } catch (...) {
+          return d.createWizard(installation, log, *registry, *runLog);
+        } catch (const std::exception& e) {
           creationFailed = true;
+          runLog->Write(std::string("Ошибка при создании мастера: ") + e.what());
           throw;
         }
       },
   };
   const StartResult result = RunMainSequence(commandLine, services);
-  return StartExitStatus(result, creationFailed, result.outcome == StartOutcome::Relaunched ? d.relaunchedStatus() : 0);
+  const int status =
+      StartExitStatus(result, creationFailed, result.outcome == StartOutcome::Relaunched ? d.relaunchedStatus() : 0);
+  if (runLog) {
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started).count();
+    runLog->Write("Конец: " + FormatRunLogTime(SystemClock().Now()) + ", длительность " + std::to_string(seconds) +
+                  " с");
+    runLog->Write("Статус завершения: " + std::to_string(status));
+    dialog.SetLog(nullptr);
+    if (d.runLogWritten) d.runLogWritten(*runLog);
+  }
+  return status;
 }
 
 }  // namespace kv

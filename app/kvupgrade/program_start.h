@@ -13,13 +13,14 @@
 #include "platform/registry.h"
 #include "platform/screen.h"
 #include "startup/command_line.h"
+#include "startup/run_log.h"
 #include "startup/splash.h"
 #include "startup/start_sequence.h"
 
 namespace kv {
 
 /* Creates the wizard window for the installation; its start page is built here. */
-using WizardFactory = std::function<std::unique_ptr<MainWindow>(Installation&, RegisterLog&, Registry&)>;
+using WizardFactory = std::function<std::unique_ptr<MainWindow>(Installation&, RegisterLog&, Registry&, RunLog&)>;
 
 struct ProgramDesktop {
   Screen& screen;
@@ -29,11 +30,15 @@ struct ProgramDesktop {
   WizardFactory createWizard;
   /* The status to end with when the copy in the version folder took over. */
   std::function<int()> relaunchedStatus;
+  /* Told of the run log when the program ends, if one was written. */
+  std::function<void(const RunLog&)> runLogWritten = nullptr;
 };
 
 /* Runs the start sequence and the wizard; returns an ExitStatus. An error
 ** while the wizard is created ends with kUnexpectedError, a refusing check
-** with kStartRefused. */
+** with kStartRefused. The process that runs the wizard (not a launcher that
+** only relaunches from the version folder) writes the detailed run log from
+** the environment checks to its exit status. */
 int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop);
 
 }  // namespace kv

@@ -8,8 +8,8 @@
 namespace kv {
 
 QtWizard::QtWizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-                   const std::string& ownPath)
-    : wizard_(window_, installation, log, registry, client, ownPath, SystemClock(), RealFileSystem()) {
+                   const std::string& ownPath, RunLog& runLog)
+    : wizard_(window_, installation, log, registry, client, ownPath, SystemClock(), RealFileSystem(), runLog) {
   window_.Attach(wizard_.Form());
   wizard_.Form().FormCreate();
 }

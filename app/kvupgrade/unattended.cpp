@@ -3,6 +3,8 @@
 */
 #include "unattended.h"
 
+#include <set>
+
 #include "console_window.h"
 #include "wizard_assembly.h"
 #include "migration/fb/client.h"
@@ -43,13 +45,43 @@ class WaitingProcesses final : public ProcessControl {
 
 /* The wizard with its buttons pressed in order: Next, the agreement ticked,
 ** Next, Install. Created under the splash, which is when its start page is built. */
+/* Every failure's reason on the error stream as it happens, for every
+** installation (the windows show them to numbered installations only). */
+class FailuresToStream final : public MigrationObserver {
+ public:
+  explicit FailuresToStream(std::ostream& err) : err_(err) {}
+  void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override {
+    // Each attempt is logged; the console says it once per database and reason.
+    try {
+      if (!refusals_.insert(path + "\n" + reason).second) return;
+    } catch (...) {
+    }
+    Print("kvupgrade: " + DescribeRefusal(path, reason));
+  }
+  void StatementFailed(const std::string& path, const std::string& text, const std::string& reason) noexcept override {
+    Print("kvupgrade: " + DescribeFailure(path, text, reason));
+  }
+
+ private:
+  void Print(const std::string& text) noexcept {
+    try {
+      err_ << text << std::endl;
+    } catch (...) {
+    }
+  }
+  std::ostream& err_;
+  std::set<std::string> refusals_;
+};
+
 class ConsoleWizard final : public MainWindow {
  public:
-  ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, std::unique_ptr<fb::Client> client,
-                const std::string& ownPath, std::ostream& out, std::ostream& err)
+  ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
+                std::unique_ptr<fb::Client> client, const std::string& ownPath, std::ostream& out, std::ostream& err)
       : window_(out, err, SystemClock()),
+        failures_(err),
         client_(std::move(client)),
-        wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem()) {
+        wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
+                &failures_) {
     wizard_.Form().FormCreate();
   }
 
@@ -68,6 +100,7 @@ class ConsoleWizard final : public MainWindow {
 
  private:
   ConsoleWindow window_;
+  FailuresToStream failures_;
   std::unique_ptr<fb::Client> client_;
   WizardAssembly wizard_;
 };
@@ -80,11 +113,12 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
   ConsoleDialog dialog(err);
   WaitingProcesses processes(RealProcesses());
   ProgramDesktop desktop{screen, splash, dialog, processes,
-                         [&](Installation& installation, RegisterLog& log, Registry& registry) {
-                           return std::make_unique<ConsoleWizard>(installation, log, registry, LoadClient(dialog),
-                                                                  processes.OwnPath(), out, err);
+                         [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
+                           return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
+                                                                  LoadClient(dialog), processes.OwnPath(), out, err);
                          },
-                         [&] { return processes.copyStatus.value_or(kUnexpectedError); }};
+                         [&] { return processes.copyStatus.value_or(kUnexpectedError); },
+                         [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; }};
   return RunProgram(commandLine, desktop);
 }
 

@@ -28,10 +28,10 @@ int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
   qt::QtDialog dialog;
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         [&](Installation& installation, RegisterLog& log, Registry& registry) {
+                         [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            client = LoadClient(dialog);
                            return std::make_unique<QtWizard>(installation, log, registry, *client,
-                                                             RealProcesses().OwnPath());
+                                                             RealProcesses().OwnPath(), runLog);
                          },
                          [] { return static_cast<int>(kCompleted); }};
   return RunProgram(commandLine, desktop);

@@ -15,6 +15,7 @@ int StatusOf(InstallOutcome outcome) {
     case InstallOutcome::FilesNotReplaced: return kFilesNotReplaced;
     case InstallOutcome::NumberedFinished: return kNumberedFinished;
     case InstallOutcome::UnexpectedError: return kUnexpectedError;
+    case InstallOutcome::NoDatabase: return kNoDatabase;
   }
   return kUnexpectedError;
 }
@@ -44,14 +45,19 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
 
 WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
                                Registry& registry, const fb::Client& client, const std::string& ownPath,
-                               Clock& clock, FileSystem& fs)
-    : executable_(OpenBundledExecutable(ownPath, true)),
-      gauge_(window),
+                               Clock& clock, FileSystem& fs, RunLog& runLog, MigrationObserver* failures)
+    : window_(window, runLog),
+      logObserver_(runLog),
+      executable_(OpenBundledExecutable(ownPath, true)),
+      gauge_(window_),
       progress_(&gauge_, clock),
-      migration_{client, installation, window, fs, version_, progress_},
-      run_{window, log, registry, fs, *executable_, installation, migration_},
-      form_({window, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
-             [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {}
+      migration_{client, installation, window_, fs, version_, progress_, nullptr, &observers_},
+      run_{window_, log, registry, fs, *executable_, installation, migration_, &runLog},
+      form_({window_, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
+             [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {
+  observers_.Add(logObserver_);
+  if (failures) observers_.Add(*failures);
+}
 
 int WizardAssembly::ExitStatus() const {
   if (form_.OwnFileDamaged()) return kProgramDamaged;

@@ -17,8 +17,11 @@
 #include "platform/registry.h"
 #include "startup/installation.h"
 #include "startup/register_log.h"
+#include "startup/run_log.h"
 #include "startup/start_sequence.h"
 #include "wizard/install_run.h"
+#include "wizard/logged_window.h"
+#include "wizard/run_log_observer.h"
 #include "wizard/wizard_form.h"
 
 namespace kv {
@@ -32,7 +35,9 @@ enum ExitStatus : int {
   kPackFailed = 4,        // a service pack failed ("Установка невозможна ...")
   kFilesNotReplaced = 5,  // program files could not be replaced ("Обновление не установлено")
   kNumberedFinished = 6,  // a numbered installation: databases upgraded; files and registry are left alone
+  kNoDatabase = 7,        // no database of the installation could be opened; nothing was changed
   kProgramDamaged = 8,    // the wizard's own file is damaged (its version and packages cannot be read)
+  kPlanBlocked = 9,       // --plan: a run could not proceed (a database cannot be opened)
 };
 
 /* The exit status of a start sequence that ended with result. creationFailed:
@@ -46,9 +51,12 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog);
 
 class WizardAssembly {
  public:
-  /* Everything referenced must outlive the assembly. Runs nothing yet. */
+  /* Everything referenced must outlive the assembly. Runs nothing yet. What
+  ** the window shows and what the migration does go to runLog as well;
+  ** failures also to failures, when given. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
-                 const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs);
+                 const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
+                 RunLog& runLog, MigrationObserver* failures = nullptr);
 
   WizardForm& Form() { return form_; }
 
@@ -58,6 +66,9 @@ class WizardAssembly {
   int ExitStatus() const;
 
  private:
+  LoggedWindow window_;
+  RunLogObserver logObserver_;
+  MigrationObservers observers_;
   std::unique_ptr<OwnExecutable> executable_;
   FirebirdVersionState version_;
   WindowGauge gauge_;

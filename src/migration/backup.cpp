@@ -81,7 +81,7 @@ std::optional<std::int32_t> OtherAttachments(MigrationServices& services, const 
                                        "WHERE MON$SYSTEM_FLAG = 0 AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION"});
     dm.CommitRead();
     return n;
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
     dm.RollbackRead();
     return std::nullopt;
   }

@@ -3,6 +3,8 @@
 */
 #include "migration/catalogue_walk.h"
 
+#include <limits>
+
 #include "migration/database_holders.h"
 #include "migration/runner.h"
 
@@ -38,10 +40,10 @@ class HoldingDuringWalk {
 
 }  // namespace
 
-WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
-  HoldingDuringWalk holding(services);
+WalkResult WalkSteps(const std::function<std::int32_t()>& readLevel,
+                     const std::function<bool(const packs::RunPack&)>& runPack, RunObserver& observer) {
   WalkResult result;
-  result.workingLevel = MinimumLevelFresh(services);
+  result.workingLevel = readLevel();
   for (const packs::RunStep& step : packs::RunOrder()) {
     if (result.workingLevel != step.gate) {
       observer.StepSkipped(step);
@@ -50,15 +52,39 @@ WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
     if (step.removeTemporaryOrders) observer.RemoveTemporaryOrders(step);
     for (const packs::RunPack& run : step.packs) {
       observer.PackStarting(step, run);
-      const bool succeeded = RunPackFresh(services, *run.pack);
+      const bool succeeded = runPack(run);
       observer.PackFinished(step, run, succeeded);
       if (!succeeded) {
         result.failed = &run;
         return result;
       }
     }
-    if (step.reread) result.workingLevel = MinimumLevelFresh(services);
+    if (step.reread) result.workingLevel = readLevel();
   }
+  return result;
+}
+
+WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
+  HoldingDuringWalk holding(services);
+  std::vector<SurveyedDatabase> first = SurveyDatabasesFresh(services);
+  if (LowestLevel(first) == std::numeric_limits<std::int32_t>::max()) {
+    WalkResult none;
+    none.noDatabase = true;
+    return none;
+  }
+  bool firstRead = true;
+  WalkResult result = WalkSteps(
+      [&] {
+        if (firstRead) {
+          firstRead = false;
+          return LowestLevel(first);
+        }
+        return MinimumLevelFresh(services);
+      },
+      [&](const packs::RunPack& run) { return RunPackFresh(services, *run.pack); }, observer);
+  if (result.failed) return result;
+  for (const SurveyedDatabase& d : SurveyDatabasesFresh(services))
+    if (d.open == OpenResult::Refused) result.unopenable.push_back(d.path);
   return result;
 }
 

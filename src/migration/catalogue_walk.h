@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "migration/context.h"
 #include "migration/packs/run_order.h"
@@ -27,9 +30,23 @@ class RunObserver {
 struct WalkResult {
   const packs::RunPack* failed = nullptr;  // the pack that returned false, if any
   std::int32_t workingLevel = 0;           // as last read
+  /* No database of the installation opened: nothing was walked. */
+  bool noDatabase = false;
+  /* Databases the installation has that the engine refused when the walk
+  ** ended without a failed pack: they were not upgraded. */
+  std::vector<std::string> unopenable;
 };
 
-/* Reads the working level in a fresh context and walks steps 1 to 19. */
+/* The gate logic alone, over a level source and a pack runner: steps 1 to 19
+** from the level readLevel gives, each step whose gate equals it running its
+** packs through runPack until one returns false. The real run and the plan
+** of a run both walk with it. */
+WalkResult WalkSteps(const std::function<std::int32_t()>& readLevel,
+                     const std::function<bool(const packs::RunPack&)>& runPack, RunObserver& observer);
+
+/* Surveys the databases in a fresh context; when one opens, walks steps 1 to
+** 19 with the real packs, each in a fresh context, then surveys again for
+** databases that could not be opened. */
 WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer);
 
 }  // namespace kv

@@ -39,21 +39,25 @@ bool TDM1::CheckServerVersion() {
     // detached on every way out.
     fb::ServiceManager service(services_.client, params_);
     return AcceptServerVersion(service.ServerVersion(), services_.version, services_.dialog);
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
+    if (services_.observer) services_.observer->StatementFailed("", "service manager: server version", e.what());
     return false;
   }
 }
 
-bool TDM1::OpenDataBase(const std::string& path) {
-  if (!services_.fs.FileExists(path)) return false;
+bool TDM1::OpenDataBase(const std::string& path) { return TryOpenDataBase(path) == OpenResult::Opened; }
+
+OpenResult TDM1::TryOpenDataBase(const std::string& path) {
+  if (!services_.fs.FileExists(path)) return OpenResult::Absent;
   CloseDataBase();
   databaseName_ = path;
   try {
     attachment_.emplace(services_.client, path, params_, kConnectionCharset);
     if (services_.holders) services_.holders->Hold(path);
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    return OpenResult::Opened;
+  } catch (const fb::Error& e) {
+    if (services_.observer) services_.observer->DatabaseUnopenable(path, e.what());
+    return OpenResult::Refused;
   }
 }
 
@@ -95,7 +99,7 @@ void TDM1::EndReadQuietly() noexcept {
   // The reads end their transaction with a commit, also after a failure.
   try {
     CommitRead();
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
     RollbackRead();
   }
 }
@@ -151,15 +155,24 @@ bool TDM1::WriteDiscipline(const std::function<void()>& statements) {
     // Some DDL errors surface only here: a failed commit is a failed statement.
     CommitWrite();
     return true;
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     RollbackWrite();
-    DiagnosticReport();
+    ReportFailure(e);
     return false;
   }
 }
 
 void TDM1::DiagnosticReport() {
   if (Numbered()) services_.dialog.ShowMessage(databaseName_ + "\r\r" + currentText_);
+}
+
+void TDM1::ReportFailure(const fb::Error& e) {
+  NoteFailure(e);
+  DiagnosticReport();
+}
+
+void TDM1::NoteFailure(const fb::Error& e) noexcept {
+  if (services_.observer) services_.observer->StatementFailed(databaseName_, currentText_, e.what());
 }
 
 }  // namespace kv

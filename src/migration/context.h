@@ -6,10 +6,11 @@
 ** transaction (write, consistency). Contexts are short-lived: one per unit of
 ** work (a pack, a level query, one version record), destroyed afterwards.
 **
-** Every operation catches the engine's errors at its own boundary and reports
-** its outcome only as the Parts of the program define it (a result value or a
-** progress step); a failing statement is shown in the DiagnosticReport for a
-** numbered installation and is silent otherwise.
+** Every operation catches the engine's errors (fb::Error) at its own boundary
+** and reports its outcome as a result value or a progress step; a failing
+** statement is shown in the DiagnosticReport for a numbered installation and
+** is passed, with the engine's message, to the migration observer always.
+** Any other exception is not expected here and goes on to the caller.
 */
 #pragma once
 
@@ -24,7 +25,9 @@
 #include "migration/fb/attachment.h"
 #include "migration/fb/client.h"
 #include "migration/fb/statement.h"
+#include "migration/fb/error.h"
 #include "migration/fb/transaction.h"
+#include "migration/migration_observer.h"
 #include "migration/progress.h"
 #include "migration/server_version.h"
 #include "platform/dialog.h"
@@ -46,6 +49,15 @@ struct MigrationServices {
   /* While a run walks the databases: keeps each file a context opens open in
   ** the engine (WalkRunOrder sets it); null otherwise. */
   DatabaseHolders* holders = nullptr;
+  /* Told of packs, databases and failures; null for none. */
+  MigrationObserver* observer = nullptr;
+};
+
+/* What became of an attempt to open a database. */
+enum class OpenResult {
+  Absent,   // no path, or no file there: nothing to upgrade
+  Opened,
+  Refused,  // the file is there but the engine would not open it (locked, damaged, refused)
 };
 
 using Lines = std::vector<std::string>;
@@ -71,6 +83,9 @@ class TDM1 {
   /* Points the connection at path and connects. False when no file is there
   ** (the connection is then left as it was) or the connection is refused. */
   bool OpenDataBase(const std::string& path);
+  /* The same, telling an absent file from one the engine refused; a refusal
+  ** is passed to the observer with the engine's reason. */
+  OpenResult TryOpenDataBase(const std::string& path);
   /* Closes the connection; open transactions are rolled back. */
   void CloseDataBase();
   bool Connected() const { return attachment_.has_value(); }
@@ -149,6 +164,12 @@ class TDM1 {
   /* Path of the open database, "\r\r", the current statement text; shown
   ** only for a numbered installation. */
   void DiagnosticReport();
+  /* e to the observer (with the open database and the current statement),
+  ** then the DiagnosticReport. */
+  void ReportFailure(const fb::Error& e);
+  /* e to the observer only: failures the operator is not shown. */
+  void NoteFailure(const fb::Error& e) noexcept;
+  MigrationObserver* observer() { return services_.observer; }
 
  private:
   void DataModuleCreate();

@@ -3,7 +3,7 @@
 */
 #include "migration/database_holders.h"
 
-#include <exception>
+#include "migration/fb/error.h"
 
 namespace kv {
 
@@ -15,7 +15,7 @@ void DatabaseHolders::Hold(const std::string& path) noexcept {
   if (path.empty() || excluded_.count(path) || held_.count(path) || refused_.count(path)) return;
   try {
     held_.emplace(path, fb::Attachment(client_, path, params_, charset_));
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
     // Only a saving is lost: the contexts open the file as they always do.
     refused_.insert(path);
   }

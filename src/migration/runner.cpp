@@ -3,6 +3,7 @@
 */
 #include "migration/runner.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace kv {
@@ -43,13 +44,18 @@ Outcome Apply(TDM1& dm, const packs::Step& s) {
   return Outcome::Continue;
 }
 
-/* The frame's walk over the databases; false when a data step ended the pack. */
+/* The frame's walk over the databases; false when a data step ended the pack.
+** A database the installation has but the engine refuses is not counted, so
+** the pack falls short: it was not upgraded, and the next run comes back to it. */
 bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, std::int32_t writeValue,
                     std::span<const packs::DatabaseWork> databases) {
   const DatabasePaths& paths = dm.installation().databases;
   for (const packs::DatabaseWork& work : databases) {
     if (work.n == 0) continue;
-    if (dm.OpenDataBase(DatabasePath(paths, work.db)) && dm.control_Version() == required) {
+    const std::string& path = DatabasePath(paths, work.db);
+    const OpenResult open = dm.TryOpenDataBase(path);
+    const std::int32_t before = open == OpenResult::Opened ? dm.control_Version() : -1;
+    if (open == OpenResult::Opened && before == required) {
       Outcome outcome = Outcome::Continue;
       for (const packs::Step& step : work.steps) {
         outcome = Apply(dm, step);
@@ -59,9 +65,13 @@ bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, st
         dm.CloseDataBase();
         return false;
       }
+      const std::int32_t counted = dm.KolvoOperation();
       if (write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
       if (write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
-    } else {
+      const bool raised = write == packs::LevelWrite::ServicePack && dm.KolvoOperation() > counted;
+      if (dm.observer()) dm.observer()->DatabaseVisited(path, before, raised ? writeValue : before, true);
+    } else if (open != OpenResult::Refused) {
+      if (open == OpenResult::Opened && dm.observer()) dm.observer()->DatabaseVisited(path, before, before, false);
       dm.StepProgress(work.n);
     }
     dm.CloseDataBase();
@@ -72,8 +82,13 @@ bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, st
 }  // namespace
 
 bool RunPack(TDM1& dm, const packs::Pack& pack) {
-  if (!VisitDatabases(dm, pack.required, pack.write, pack.writeValue, pack.databases)) return false;
-  if (dm.KolvoOperation() == pack.expected) return true;
+  const std::string name(pack.name);
+  if (dm.observer()) dm.observer()->PackStarted(name);
+  const bool visited = VisitDatabases(dm, pack.required, pack.write, pack.writeValue, pack.databases);
+  const bool complete = visited && dm.KolvoOperation() == pack.expected;
+  if (dm.observer()) dm.observer()->PackEnded(name, dm.KolvoOperation(), pack.expected, complete);
+  if (!visited) return false;
+  if (complete) return true;
   if (dm.Numbered())
     dm.dialog().ShowMessage(std::string(pack.messageHead) + std::to_string(dm.KolvoOperation()) + "\r\r" +
                             std::string(pack.messageTail));
@@ -90,17 +105,34 @@ void install_SP(TDM1& dm, std::int32_t newLevel, std::int32_t required) {
   VisitDatabases(dm, required, packs::LevelWrite::ServicePack, newLevel, packs::kEveryDatabase);
 }
 
-std::int32_t f_miniServicePack(TDM1& dm) {
-  std::int32_t result = std::numeric_limits<std::int32_t>::max();
+std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm) {
+  std::vector<SurveyedDatabase> survey;
   const DatabasePaths& p = dm.installation().databases;
   // Config last: every database the packs upgrade counts, so one left behind
   // by a failed run is always brought up by the next.
   for (Db db : {Db::System, Db::Optima, Db::Orders, Db::ServerOrders, Db::Base, Db::StockMan, Db::Director,
                 Db::Price, Db::Config}) {
-    if (dm.OpenDataBase(DatabasePath(p, db))) result = std::min(result, dm.control_Version());
+    SurveyedDatabase d{db, DatabasePath(p, db)};
+    d.open = dm.TryOpenDataBase(d.path);
+    if (d.open == OpenResult::Opened) d.level = dm.control_Version();
+    survey.push_back(std::move(d));
   }
   dm.CloseDataBase();
+  return survey;
+}
+
+std::int32_t LowestLevel(const std::vector<SurveyedDatabase>& survey) {
+  std::int32_t result = std::numeric_limits<std::int32_t>::max();
+  for (const SurveyedDatabase& d : survey)
+    if (d.open == OpenResult::Opened) result = std::min(result, d.level);
   return result;
+}
+
+std::int32_t f_miniServicePack(TDM1& dm) { return LowestLevel(SurveyDatabases(dm)); }
+
+std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services) {
+  TDM1 dm(services);
+  return SurveyDatabases(dm);
 }
 
 std::int32_t MinimumLevelFresh(MigrationServices& services) {

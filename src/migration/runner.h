@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "migration/context.h"
 #include "migration/packs/catalogue.h"
@@ -26,9 +27,26 @@ bool RunPackFresh(MigrationServices& services, const packs::Pack& pack);
 /* The version-only body: ServicePack newLevel in every database at required. */
 void install_SP(TDM1& dm, std::int32_t newLevel, std::int32_t required);
 
-/* Lowest level across the databases (Config not consulted); the largest
-** 32-bit integer when none opens. */
+/* One database of the installation as the level query finds it. */
+struct SurveyedDatabase {
+  packs::Db db;
+  std::string path;
+  OpenResult open = OpenResult::Absent;
+  std::int32_t level = -1;  // control_Version, when opened
+};
+
+/* Every database of the installation in the level query's order, Config last. */
+std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm);
+
+/* The lowest level of the opened databases of a survey; the largest 32-bit
+** integer when none opened. */
+std::int32_t LowestLevel(const std::vector<SurveyedDatabase>& survey);
+
+/* Lowest level across the databases; the largest 32-bit integer when none opens. */
 std::int32_t f_miniServicePack(TDM1& dm);
+
+/* SurveyDatabases in a context of its own. */
+std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services);
 
 /* f_miniServicePack in a context of its own. */
 std::int32_t MinimumLevelFresh(MigrationServices& services);

@@ -24,9 +24,9 @@ bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
     std::int32_t n = ReadInt(lines, params);
     CommitRead();
     return n > 0;
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     EndReadQuietly();
-    DiagnosticReport();
+    ReportFailure(e);
     return false;
   }
 }
@@ -45,11 +45,11 @@ bool TDM1::bbTableControl(const std::string& table) {
 void TDM1::DropKeyGeneratorSet(const std::string& table) {
   try {
     ExecuteWrite({"DROP TRIGGER BI_" + table});
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
   }
   try {
     ExecuteWrite({"DROP GENERATOR GEN_" + table});
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
   }
 }
 
@@ -125,9 +125,9 @@ void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key,
     CreateKeyGeneratorSet(t, k, start);
     CommitWrite();
     StepProgress(1);
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     RollbackWrite();
-    DiagnosticReport();
+    ReportFailure(e);
   }
 }
 
@@ -166,7 +166,7 @@ void TDM1::aaColumnAdd(const std::string& table, const std::string& column, cons
       StepProgress(1);
       return;
     } catch (const fb::Error&) {
-      RollbackWrite();  // and the two commits below, as always
+      RollbackWrite();  // and the two commits below, as always; their failure is reported
     }
   }
   if (!WriteDiscipline(add)) return;
@@ -217,8 +217,9 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
       // (the server refuses to rename a column its trigger uses), re-create it after.
       try {
         g = ReadIntInWrite({"SELECT GEN_ID (GEN_" + t + ",0) FROM RDB$DATABASE"});
-      } catch (const std::exception&) {
+      } catch (const fb::Error& e) {
         // Shown for every installation: the generator would restart from the count.
+        NoteFailure(e);
         services_.dialog.ShowMessage(databaseName_ + "\r\r" + currentText_);
       }
       DropKeyGeneratorSet(t);
@@ -244,9 +245,9 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   try {
     if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) return;
     CommitRead();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     EndReadQuietly();
-    DiagnosticReport();
+    ReportFailure(e);
     return;
   }
   // Lines built by appending: GCC 12 at -O3 misreads "literal" + text here (-Wrestrict).

@@ -17,7 +17,8 @@ std::optional<std::int32_t> TDM1::ReadSettingColumn(const char* column) {
   std::optional<std::int32_t> value;
   try {
     value = ReadInt({std::string("SELECT ") + column, "FROM kv_Setting"});
-  } catch (const std::exception&) {
+  } catch (const fb::Error&) {
+    // A database without the record is not one of the installation's: no level.
   }
   EndReadQuietly();
   return value;
@@ -59,9 +60,9 @@ bool TDM1::aaRead_ServicePack(const std::string& path, std::int32_t& version, st
     build = row ? st.AsInt32(2) : 0;
     st.CloseCursor();
     CommitRead();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     RollbackRead();
-    DiagnosticReport();
+    ReportFailure(e);
     CloseDataBase();
     return false;
   }

@@ -17,13 +17,19 @@ struct CommandLine {
   InstallationParams installation;  // --installation N sets N and marks it numbered
   bool unattended = false;          // --unattended: console instead of windows
   bool showInstallation = false;    // --show-installation: print what was derived, change nothing
+  bool plan = false;                // --plan: print what a run would do, change nothing
+  bool backup = true;               // --no-backup clears it: no backup of the databases before the packs
+  int keepBackups = 3;              // --keep-backups N: backup folders kept, the newest first
+  bool restoreOnFailure = false;    // --restore-on-failure: restore the backup without asking when a pack fails
+  std::string restoreFolder;        // --restore FOLDER: restore that backup and end
 };
 
 /* Parses the arguments after the program name. Returns nullopt and sets error
 ** for an unknown option or a bad installation number. */
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
 
-/* The arguments that select the installation, for a relaunched copy. */
+/* The arguments a relaunched copy gets: those that select the installation
+** and those that shape the run. */
 std::vector<std::string> InstallationArguments(const CommandLine& cl);
 
 }  // namespace kv

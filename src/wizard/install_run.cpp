@@ -66,8 +66,21 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
 
   InstallPage page(s);
   const WalkResult walk = WalkRunOrder(s.migration, page);
+  if (walk.noDatabase) {
+    // Nothing was upgraded: the program files and the registry stay as they are.
+    w.ShowMessage(std::string(kNoDatabaseMessage) + "\rПапка данных: " + s.installation.folders.data);
+    w.ZapisMemo3("Обновление не установлено");
+    return InstallOutcome::NoDatabase;
+  }
   if (walk.failed) {
     w.ShowMessage(std::string(walk.failed->failure));
+    return InstallOutcome::PackFailed;
+  }
+  if (!walk.unopenable.empty()) {
+    std::string text = kUnopenableMessage;
+    for (const std::string& path : walk.unopenable) text += "\r" + path;
+    w.ShowMessage(text);
+    w.ZapisMemo3("Обновление не установлено");
     return InstallOutcome::PackFailed;
   }
   const std::string level = std::to_string(walk.workingLevel);
@@ -102,6 +115,9 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
     w.ZapisLabel("Регистрация");
     WriteUserSetting(s.registry, "", "ServicePack", carried.servicePack);
     WriteUserSetting(s.registry, "", "Build", carried.build);
+    if (s.runLog)
+      s.runLog->Write("Реестр: ServicePack = " + std::to_string(carried.servicePack) +
+                      ", Build = " + std::to_string(carried.build));
     w.ZapisMemo3("");
     w.ZapisMemo3("Обновление версии 7.00 успешно завершено");
     w.ZapisMemo3("");
@@ -120,14 +136,17 @@ InstallOutcome RunInstall(InstallRunServices& s, const FileVersion& carried) {
   InstallOutcome outcome;
   try {
     outcome = Run(s, carried);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     outcome = InstallOutcome::UnexpectedError;
+    if (s.migration.observer) s.migration.observer->StatementFailed("", "install run", e.what());
     try {
       s.log.ReportCode(98);
     } catch (const std::exception&) {
       // The log itself is what failed; the run still ends cleanly below.
     }
   }
+  if (outcome != InstallOutcome::Completed && outcome != InstallOutcome::NumberedFinished && s.runLog)
+    w.ZapisMemo3("Подробный журнал: " + s.runLog->Path());
   w.ZapisLabel("");
   w.SetGaugeProgress(0);
   w.SetBusyCursor(false);

@@ -15,6 +15,7 @@
 #include "platform/registry.h"
 #include "startup/installation.h"
 #include "startup/register_log.h"
+#include "startup/run_log.h"
 #include "wizard/wizard_window.h"
 
 namespace kv {
@@ -25,7 +26,13 @@ enum class InstallOutcome {
   FilesNotReplaced,   // a program file could not be replaced ("Обновление не установлено")
   NumberedFinished,   // a numbered installation: databases only, the window closed
   UnexpectedError,    // code 98
+  NoDatabase,         // no database of the installation opened; nothing was changed
 };
+
+inline constexpr const char* kNoDatabaseMessage =
+    "Не найдено ни одной базы данных установки, которую можно открыть.\rОбновление не установлено.";
+inline constexpr const char* kUnopenableMessage =
+    "Не удалось открыть базы данных установки, они не обновлены.\rОбновление не установлено:";
 
 struct InstallRunServices {
   WizardWindow& window;
@@ -35,6 +42,7 @@ struct InstallRunServices {
   OwnExecutable& executable;
   Installation& installation;       // the server Orders path is kept here for the rest of the program
   MigrationServices& migration;     // its progress must drive the window's gauge (WindowGauge)
+  RunLog* runLog = nullptr;         // the detailed run log, named to the operator after a failure
 };
 
 /* Runs the install run for the carried version. Never throws: an unexpected

@@ -60,9 +60,9 @@ bool ProgramFileSteps::Run(std::int32_t workingLevel) {
     ~DiscardLeftovers() { steps.DiscardStaged(); }
   } discard{*this};
   Block([&] {
-    DeleteStep("tonic700.exe", error + "_101");
-    DeleteStep("kv700_d.exe", error + "_102");
-    DeleteStep("kv700_h.exe", error + "_103");
+    DeleteStep(std::string(kDeletionOrder[0]), error + "_101");
+    DeleteStep(std::string(kDeletionOrder[1]), error + "_102");
+    DeleteStep(std::string(kDeletionOrder[2]), error + "_103");
   });
   Block([&] {
     if (!fileFailure_) WriteStep(4, 61);
@@ -155,7 +155,7 @@ ReplaceResult ProgramFileSteps::Replace(int index, const std::string& name, cons
 
 bool ProgramFileSteps::StageAll() {
   window_.ZapisLabel(" Проверка пакетов программы");
-  for (int index : {4, 5, 3, 2, 1}) {
+  for (int index : kWriteOrder) {
     const ProgramPackage& p = kPackages[static_cast<std::size_t>(index - 1)];
     const std::string target = folder_ + std::string(p.fileName);
     if (!p.overwrite && fs_.FileExists(target)) continue;

@@ -38,6 +38,11 @@ struct ProgramPackage {
 /* The five packages, by index (element i has index i + 1). */
 std::span<const ProgramPackage> ProgramPackages();
 
+/* The files the deletion block removes, in order, and the package indexes in
+** the order their files are written. */
+inline constexpr std::string_view kDeletionOrder[] = {"tonic700.exe", "kv700_d.exe", "kv700_h.exe"};
+inline constexpr int kWriteOrder[] = {4, 5, 3, 2, 1};
+
 class ProgramFileSteps {
  public:
   /* programFolder is the installation's program folder; a missing trailing

@@ -99,7 +99,12 @@ TEST(Unattended, ExitStatusesTellWhatStoppedTheRun) {
   test::Exec(f.paths().stockMan, {"CREATE VIEW v_stock AS SELECT NumberStock FROM StockMan"});
   ProgramRun failed = Unattended(f, f.demo.registryPath);
   EXPECT_EQ(failed.status, 4);
-  EXPECT_EQ(failed.err, "Установка невозможна\nКод: sp.08.5\n");
+  // The reason comes first, with the database, the engine's words and the statement; then the pack's message.
+  EXPECT_EQ(failed.err,
+            "kvupgrade: Ошибка: " + f.paths().stockMan +
+                ": unsuccessful metadata update\n  ALTER TABLE STOCKMAN failed\n  Column NUMBERSTOCK from table "
+                "STOCKMAN is referenced in view V_STOCK\n  оператор: ALTER TABLE StockMan DROP NumberStock\n"
+                "Установка невозможна\nКод: sp.08.5\n");
 
   // A malformed registry file is named with its line.
   test::WriteFile(f.dir / "bad.reg", "Windows Registry Editor Version 5.00\nnonsense\n");

@@ -31,7 +31,8 @@ TEST(QtWizardRun, ClicksADemoInstallationUpToDate) {
   test::RecordingDialog logDialog;
   RegisterLog log({kApplicationTitle, KV_UPGRADE_EXE, inst.folders.info, inst.folders.registerLog}, RealFileSystem(),
                   f.clock, logDialog);
-  QtWizard wizard(f.demo.installation, log, registry, test::TestClient(), KV_UPGRADE_EXE);
+  RunLog runLog(RealFileSystem(), f.clock, inst.folders.info);
+  QtWizard wizard(f.demo.installation, log, registry, test::TestClient(), KV_UPGRADE_EXE, runLog);
   QWidget* w = &wizard.Window();
   wizard.Window().ShowCentred();
   QTest::qWait(20);
@@ -88,6 +89,11 @@ TEST(QtWizardRun, ClicksADemoInstallationUpToDate) {
   for (const char* code : {" 000: *", "upgrade 7.10 d 003: *", "upgrade 7.10 d 004: *", "009: *"})
     EXPECT_NE(registerLog.find(code), std::string::npos) << code;
   EXPECT_EQ(wizard.Wizard().ExitStatus(), kCompleted);
+  // The window's run leaves the same detailed log as the console's.
+  const std::string detail = test::ReadFile(runLog.Path());
+  for (const char* line : {"Пакет z_SP_01: завершён", "Пакет z_SP_12_2: завершён", "Реестр: ServicePack = 12",
+                           "Обновление версии 7.00 успешно завершено"})
+    EXPECT_NE(detail.find(line), std::string::npos) << line;
 }
 
 }  // namespace

@@ -13,7 +13,10 @@ namespace {
 
 /* The message some data steps show for every installation: "Error", a line
 ** break, the failing statement's text. */
-void ShowError(TDM1& dm) { dm.dialog().ShowMessage("Error\r" + dm.CurrentStatementText()); }
+void ShowError(TDM1& dm, const fb::Error& e) {
+  dm.NoteFailure(e);
+  dm.dialog().ShowMessage("Error\r" + dm.CurrentStatementText());
+}
 
 /* Is the table empty? Asked before k_Price may go. */
 bool TableEmpty(TDM1& dm, const std::string& table) {
@@ -21,8 +24,9 @@ bool TableEmpty(TDM1& dm, const std::string& table) {
     std::int32_t rows = dm.ReadInt({"SELECT COUNT(*)", "FROM (SELECT FIRST 1 1 AS X FROM " + table + ")"});
     dm.CommitRead();
     return rows == 0;
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     dm.RollbackRead();
+    dm.NoteFailure(e);
     return false;
   }
 }
@@ -33,12 +37,14 @@ bool CopyTintRows(TDM1& dm) {
   bool copied = true;
   try {
     dm.ExecuteWrite({"INSERT", "INTO k_Tonirovka", "SELECT *", "FROM k_Price"});
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
+    dm.NoteFailure(e);
     copied = false;
   }
   try {
     dm.CommitWrite();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
+    dm.NoteFailure(e);
     dm.RollbackWrite();
     copied = false;
   }
@@ -69,9 +75,9 @@ Outcome ConvertOtkos(TDM1& dm) {
       while (st.Fetch()) rows.push_back({st.AsInt32(0), st.AsInt32(1), st.AsInt32(2)});
     }
     dm.CommitRead();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     dm.RollbackRead();
-    ShowError(dm);
+    ShowError(dm, e);
     return Outcome::Continue;
   }
   try {
@@ -94,9 +100,9 @@ Outcome ConvertOtkos(TDM1& dm) {
     del.Execute(tr);
     // All updates and the delete become visible together.
     dm.CommitWrite();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     dm.RollbackWrite();
-    ShowError(dm);
+    ShowError(dm, e);
   }
   return Outcome::Continue;
 }
@@ -149,10 +155,10 @@ Outcome ConvertQuantity(TDM1& dm) {
       fb::Statement st = dm.Prepare(tr, {"UPDATE StockMan", "SET Kolvo = Quantity * 10000"});
       st.Execute(tr);
       dm.CommitWrite();
-    } catch (const std::exception&) {
+    } catch (const fb::Error& e) {
       // Quantity and its values stay; the next run tries again.
       dm.RollbackWrite();
-      ShowError(dm);
+      ShowError(dm, e);
       return Outcome::EndPack;
     }
   }
@@ -180,12 +186,14 @@ Outcome RebuildWorkshopTable(TDM1& dm) {
       st.SetInt(1, kolvo);
       st.Execute(tr);
     }
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
+    dm.NoteFailure(e);
     inserted = false;  // the rows inserted before stay
   }
   try {
     dm.CommitWrite();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
+    dm.NoteFailure(e);
     dm.RollbackWrite();
     inserted = false;
   }
@@ -210,9 +218,9 @@ Outcome ScaleNormHours(TDM1& dm) {
         .Execute(tr);
     dm.Prepare(tr, {"ALTER TABLE kv_Setting", std::string("ADD ") + kNormHourMark + " SMALLINT"}).Execute(tr);
     dm.CommitWrite();
-  } catch (const std::exception&) {
+  } catch (const fb::Error& e) {
     dm.RollbackWrite();
-    ShowError(dm);
+    ShowError(dm, e);
   }
   return Outcome::Continue;
 }
