@@ -13,26 +13,13 @@
 #include "startup/install_registry.h"
 #include "support/demo_fixture.h"
 #include "support/fb_test_db.h"
+#include "support/program_run.h"
 
 namespace kv {
 namespace {
 
-struct ProgramRun {
-  int status = -1;
-  std::string out, err;
-  bool Printed(const std::string& line) const { return out.find("\n" + line + "\n") != std::string::npos; }
-};
-
-ProgramRun Unattended(const test::DemoFixture& f, const std::string& registry, const std::string& extra = "") {
-  const std::string out = f.dir / "out.txt", err = f.dir / "err.txt";
-  const std::string command = "KV_REGISTRY='" + registry + "' '" KV_UPGRADE_EXE "' --unattended " + extra + " >'" +
-                              out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  ProgramRun r;
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.out = "\n" + test::ReadFile(out);
-  r.err = test::ReadFile(err);
-  return r;
+test::ProgramRun Unattended(const test::DemoFixture& f, const std::string& registry, const std::string& extra = "") {
+  return test::RunProgram(KV_UPGRADE_EXE, f, registry, "--unattended " + extra);
 }
 
 /* The bytes the wizard carries for a resource, inflated. */
@@ -51,7 +38,7 @@ std::string Carried(const std::string& type, const std::string& name) {
 TEST(Unattended, UpgradesADemoInstallationThenOffersTheReinstall) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
-  ProgramRun first = Unattended(f, f.demo.registryPath);
+  test::ProgramRun first = Unattended(f, f.demo.registryPath);
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_TRUE(first.Printed("Новая сборка: \t7.12.0"));
   EXPECT_TRUE(first.Printed("> Установка Service Pack 12_2"));
@@ -73,7 +60,7 @@ TEST(Unattended, UpgradesADemoInstallationThenOffersTheReinstall) {
   for (const std::string& db : {inst.databases.base, inst.databases.orders, inst.databases.system})
     EXPECT_EQ(test::QueryValue(db, "SELECT Version || '/' || ServicePack || '/' || Build FROM kv_Setting"), "700/12/0");
 
-  ProgramRun second = Unattended(f, f.demo.registryPath);
+  test::ProgramRun second = Unattended(f, f.demo.registryPath);
   EXPECT_EQ(second.status, 0) << second.err;
   EXPECT_TRUE(second.Printed("У Вас установлены последние обновления"));
   EXPECT_TRUE(second.Printed("> Service Pack 12"));  // skipped
@@ -83,21 +70,21 @@ TEST(Unattended, UpgradesADemoInstallationThenOffersTheReinstall) {
 TEST(Unattended, ExitStatusesTellWhatStoppedTheRun) {
   test::DemoFixture f(8);
   // No installation in the registry: the start is refused.
-  ProgramRun refused = Unattended(f, f.dir / "nothing.reg");
+  test::ProgramRun refused = Unattended(f, f.dir / "nothing.reg");
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err, "Не установлена программа Duvar0\n");
 
   // A newer build recorded for the user: blocked.
   RegFileRegistry registry(f.demo.registryPath);
   WriteUserSetting(registry, "", "ServicePack", 13);
-  ProgramRun blocked = Unattended(f, f.demo.registryPath);
+  test::ProgramRun blocked = Unattended(f, f.demo.registryPath);
   EXPECT_EQ(blocked.status, 3);
   EXPECT_TRUE(blocked.Printed("Вы не можете вернуться к старой версии"));
 
   // A pack that falls short.
   WriteUserSetting(registry, "", "ServicePack", 0);
   test::Exec(f.paths().stockMan, {"CREATE VIEW v_stock AS SELECT NumberStock FROM StockMan"});
-  ProgramRun failed = Unattended(f, f.demo.registryPath);
+  test::ProgramRun failed = Unattended(f, f.demo.registryPath);
   EXPECT_EQ(failed.status, 4);
   // The reason comes first, with the database, the engine's words and the statement; then the pack's message.
   EXPECT_EQ(failed.err,
@@ -108,7 +95,7 @@ TEST(Unattended, ExitStatusesTellWhatStoppedTheRun) {
 
   // A malformed registry file is named with its line.
   test::WriteFile(f.dir / "bad.reg", "Windows Registry Editor Version 5.00\nnonsense\n");
-  ProgramRun malformed = Unattended(f, f.dir / "bad.reg");
+  test::ProgramRun malformed = Unattended(f, f.dir / "bad.reg");
   EXPECT_EQ(malformed.status, 1);
   EXPECT_NE(malformed.err.find("line 2"), std::string::npos) << malformed.err;
 }

@@ -1,0 +1,39 @@
+/*
+** Running the built program.
+*/
+#include "support/program_run.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace kv::test {
+
+ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::string& registry,
+                      const std::string& options) {
+  const std::string out = f.dir / "out.txt", err = f.dir / "err.txt";
+  const std::string command =
+      "KV_REGISTRY='" + registry + "' '" + exe + "' " + options + " >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  ProgramRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = "\n" + ReadFile(out);
+  r.err = ReadFile(err);
+  return r;
+}
+
+std::string NewestRunLog(const Installation& installation) {
+  std::string newest;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(installation.folders.info, ec)) {
+    const std::string name = entry.path().filename().string();
+    // The names sort by their time.
+    if (name.rfind("kvupgrade-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".log" &&
+        entry.path().string() > newest)
+      newest = entry.path().string();
+  }
+  return newest;
+}
+
+}  // namespace kv::test

@@ -1,0 +1,27 @@
+/*
+** Running the built program on a demo installation, as an operator's script
+** would: with a registry file, options, and its output captured.
+*/
+#pragma once
+
+#include <string>
+
+#include "support/demo_fixture.h"
+
+namespace kv::test {
+
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;  // out starts with a line break, so every line is "\n" + line + "\n"
+  bool Printed(const std::string& line) const { return out.find("\n" + line + "\n") != std::string::npos; }
+};
+
+/* Runs exe with the registry file and the options (given as one shell text)
+** and waits for it. */
+ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::string& registry,
+                      const std::string& options);
+
+/* The newest detailed run log of the installation, "" when there is none. */
+std::string NewestRunLog(const Installation& installation);
+
+}  // namespace kv::test
