@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/scope_exit.h"
+
 namespace kv {
 namespace {
 
@@ -110,7 +112,10 @@ void WriteBundle(const std::string& path, const std::vector<BundleEntry>& entrie
   const fs::path target(path);
   fs::path temp = target;
   temp += ".bundle-tmp";
-  std::error_code ignored;
+  ScopeExit removeTemp([&] {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+  });
   try {
     // The copy keeps the program's permissions; cutting it drops an old bundle.
     fs::copy_file(target, temp, fs::copy_options::overwrite_existing);
@@ -121,12 +126,9 @@ void WriteBundle(const std::string& path, const std::vector<BundleEntry>& entrie
     if (!out) throw ResourceError("cannot write \"" + temp.string() + "\"");
     fs::rename(temp, target);
   } catch (const fs::filesystem_error& e) {
-    fs::remove(temp, ignored);
     throw ResourceError("cannot rewrite \"" + path + "\": " + e.what());
-  } catch (...) {
-    fs::remove(temp, ignored);
-    throw;
   }
+  removeTemp.Release();
 }
 
 BundleReader::BundleReader(const std::string& path) : path_(path) {

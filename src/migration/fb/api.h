@@ -84,6 +84,10 @@ struct Api {
 /* Throws fb::Error with the engine's message when status holds an error. */
 void Check(const Api& api, const ISC_STATUS* status);
 
+/* Detaches now; throws fb::Error when the engine refuses. The engine keeps the
+** handle on failure; it is dropped all the same, so that nothing retries. */
+void Detach(AttachmentHandle& attachment);
+
 /* The engine's message for an error status. */
 std::string ErrorText(const Api& api, const ISC_STATUS* status);
 

@@ -58,4 +58,42 @@ void Check(const Api& api, const ISC_STATUS* status) {
   if (status[0] == 1 && status[1] != 0) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
 }
 
+void Detach(AttachmentHandle& attachment) {
+  const Api& api = *attachment.traits().api;
+  ApiHandle h = attachment.Release();
+  ISC_STATUS_ARRAY status{};
+  api.isc_detach_database(status, &h);
+  Check(api, status);
+}
+
+template <>
+void ClientHandleTraits<HandleKind::Attachment>::Close(ApiHandle h) const {
+  ISC_STATUS_ARRAY status{};
+  api->isc_detach_database(status, &h);
+}
+
+template <>
+void ClientHandleTraits<HandleKind::Transaction>::Close(ApiHandle h) const {
+  ISC_STATUS_ARRAY status{};
+  api->isc_rollback_transaction(status, &h);
+}
+
+template <>
+void ClientHandleTraits<HandleKind::Statement>::Close(ApiHandle h) const {
+  ISC_STATUS_ARRAY status{};
+  api->isc_dsql_free_statement(status, &h, DSQL_drop);
+}
+
+template <>
+void ClientHandleTraits<HandleKind::Service>::Close(ApiHandle h) const {
+  ISC_STATUS_ARRAY status{};
+  api->isc_service_detach(status, &h);
+}
+
+template <>
+void ClientHandleTraits<HandleKind::Blob>::Close(ApiHandle h) const {
+  ISC_STATUS_ARRAY status{};
+  api->isc_close_blob(status, &h);
+}
+
 }  // namespace kv::fb
