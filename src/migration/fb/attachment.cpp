@@ -41,19 +41,17 @@ Attachment::Attachment(const Client& client, const std::string& path, const std:
                        const std::string& charset)
     : client_(&client), path_(path), handle_({&client.api()}) {
   const std::string dpb = BuildDpb(params, charset);
-  ISC_STATUS_ARRAY status{};
-  client.api().isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), handle_.Put(),
-                                   static_cast<short>(dpb.size()), dpb.data());
-  Check(client.api(), status);
+  const Api& api = client.api();
+  api.Checked(api.isc_attach_database, static_cast<short>(path.size()), path.c_str(), handle_.Put(),
+              static_cast<short>(dpb.size()), dpb.data());
 }
 
 bool Attachment::Ping() {
   if (!handle_) return false;
   const char items[] = {isc_info_attachment_id, isc_info_end};
   char result[32];
-  ISC_STATUS_ARRAY status{};
-  client_->api().isc_database_info(status, handle_.Addr(), sizeof items, items, sizeof result, result);
-  return !(status[0] == 1 && status[1] != 0);
+  const Api& api = client_->api();
+  return api.Unchecked(api.isc_database_info, handle_.Addr(), sizeof items, items, sizeof result, result);
 }
 
 void Attachment::Detach() {

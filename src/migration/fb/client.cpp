@@ -55,45 +55,38 @@ std::string ErrorText(const Api& api, const ISC_STATUS* status) {
 }
 
 void Check(const Api& api, const ISC_STATUS* status) {
-  if (status[0] == 1 && status[1] != 0) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
+  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
 }
 
 void Detach(AttachmentHandle& attachment) {
   const Api& api = *attachment.traits().api;
   ApiHandle h = attachment.Release();
-  ISC_STATUS_ARRAY status{};
-  api.isc_detach_database(status, &h);
-  Check(api, status);
+  api.Checked(api.isc_detach_database, &h);
 }
 
 template <>
 void ClientHandleTraits<HandleKind::Attachment>::Close(ApiHandle h) const {
-  ISC_STATUS_ARRAY status{};
-  api->isc_detach_database(status, &h);
+  api->Unchecked(api->isc_detach_database, &h);
 }
 
 template <>
 void ClientHandleTraits<HandleKind::Transaction>::Close(ApiHandle h) const {
-  ISC_STATUS_ARRAY status{};
-  api->isc_rollback_transaction(status, &h);
+  api->Unchecked(api->isc_rollback_transaction, &h);
 }
 
 template <>
 void ClientHandleTraits<HandleKind::Statement>::Close(ApiHandle h) const {
-  ISC_STATUS_ARRAY status{};
-  api->isc_dsql_free_statement(status, &h, DSQL_drop);
+  api->Unchecked(api->isc_dsql_free_statement, &h, DSQL_drop);
 }
 
 template <>
 void ClientHandleTraits<HandleKind::Service>::Close(ApiHandle h) const {
-  ISC_STATUS_ARRAY status{};
-  api->isc_service_detach(status, &h);
+  api->Unchecked(api->isc_service_detach, &h);
 }
 
 template <>
 void ClientHandleTraits<HandleKind::Blob>::Close(ApiHandle h) const {
-  ISC_STATUS_ARRAY status{};
-  api->isc_close_blob(status, &h);
+  api->Unchecked(api->isc_close_blob, &h);
 }
 
 }  // namespace kv::fb

@@ -107,8 +107,6 @@ struct Statement::Impl {
     if (column < 0 || column >= out->sqld) Fail("column " + std::to_string(column) + " is not in the result");
     return out->sqlvar[column];
   }
-
-  void Check(const ISC_STATUS* status) const { fb::Check(*api, status); }
 };
 
 Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make_unique<Impl>()) {
@@ -121,18 +119,15 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
   if (sql.text.size() > 65535) Fail("statement text too long");
   s.order = std::move(sql.order);
 
-  ISC_STATUS_ARRAY status{};
-  s.api->isc_dsql_allocate_statement(status, s.attachment->handle(), s.handle.Put());
-  s.Check(status);
+  const Api& api = *s.api;
+  api.Checked(api.isc_dsql_allocate_statement, s.attachment->handle(), s.handle.Put());
 
   s.out = AllocDa(1);
-  s.api->isc_dsql_prepare(status, tr.handle(), s.handle.Addr(), static_cast<unsigned short>(sql.text.size()),
-                          sql.text.c_str(), SQL_DIALECT_V6, s.out.Get());
-  s.Check(status);
+  api.Checked(api.isc_dsql_prepare, tr.handle(), s.handle.Addr(), static_cast<unsigned short>(sql.text.size()),
+              sql.text.c_str(), SQL_DIALECT_V6, s.out.Get());
   if (s.out->sqld > s.out->sqln) {
     s.out = AllocDa(s.out->sqld);
-    s.api->isc_dsql_describe(status, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get());
-    s.Check(status);
+    api.Checked(api.isc_dsql_describe, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get());
   }
   s.outData.resize(static_cast<size_t>(s.out->sqld));
   s.outNull.resize(static_cast<size_t>(s.out->sqld));
@@ -145,8 +140,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
   }
 
   s.in = AllocDa(static_cast<int>(s.order.size()));
-  s.api->isc_dsql_describe_bind(status, s.handle.Addr(), SQL_DIALECT_V6, s.in.Get());
-  s.Check(status);
+  api.Checked(api.isc_dsql_describe_bind, s.handle.Addr(), SQL_DIALECT_V6, s.in.Get());
   if (s.in->sqld != static_cast<int>(s.order.size()))
     Fail("statement has " + std::to_string(s.in->sqld) + " parameters, text names " +
          std::to_string(s.order.size()));
@@ -156,8 +150,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
 
   const char items[] = {isc_info_sql_stmt_type};
   char info[16] = {};
-  s.api->isc_dsql_sql_info(status, s.handle.Addr(), sizeof items, items, sizeof info, info);
-  s.Check(status);
+  api.Checked(api.isc_dsql_sql_info, s.handle.Addr(), sizeof items, items, sizeof info, info);
   if (info[0] == isc_info_sql_stmt_type) {
     auto length = static_cast<short>(s.api->isc_vax_integer(info + 1, 2));
     long type = s.api->isc_vax_integer(info + 3, length);
@@ -204,9 +197,8 @@ void Statement::Execute(Transaction& tr) {
       Fail("parameter :p" + std::to_string(s.order[i]) + " is not set");
     }
   }
-  ISC_STATUS_ARRAY status{};
-  s.api->isc_dsql_execute(status, tr.handle(), s.handle.Addr(), SQL_DIALECT_V6, s.order.empty() ? nullptr : s.in.Get());
-  s.Check(status);
+  s.api->Checked(s.api->isc_dsql_execute, tr.handle(), s.handle.Addr(), SQL_DIALECT_V6,
+                 s.order.empty() ? nullptr : s.in.Get());
   s.executedIn = &tr;
   s.cursorOpen = isQuery_;
   if (ExecutionObserver* observer = s.attachment->client().observer())
@@ -216,17 +208,13 @@ void Statement::Execute(Transaction& tr) {
 bool Statement::Fetch() {
   Impl& s = *impl_;
   if (!s.cursorOpen) Fail("no open result set");
-  ISC_STATUS_ARRAY status{};
-  ISC_STATUS rc = s.api->isc_dsql_fetch(status, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get());
-  if (rc == 100) return false;
-  s.Check(status);
-  return true;
+  // The end of the result set is a success that returns 100.
+  return s.api->Checked(s.api->isc_dsql_fetch, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get()) != 100;
 }
 
 void Statement::CloseCursor() noexcept {
   if (!impl_->cursorOpen) return;
-  ISC_STATUS_ARRAY status{};
-  impl_->api->isc_dsql_free_statement(status, impl_->handle.Addr(), DSQL_close);
+  impl_->api->Unchecked(impl_->api->isc_dsql_free_statement, impl_->handle.Addr(), DSQL_close);
   impl_->cursorOpen = false;
 }
 
@@ -307,13 +295,15 @@ std::string Statement::AsText(int column) const {
     }
     case SQL_BLOB: {
       if (!s.executedIn || !s.executedIn->Active()) Fail("blob read outside its transaction");
-      ISC_STATUS_ARRAY status{};
       BlobHandle blob({s.api});
       ISC_QUAD id = *reinterpret_cast<const ISC_QUAD*>(v.sqldata);
-      s.api->isc_open_blob2(status, s.attachment->handle(), s.executedIn->handle(), blob.Put(), &id, 0, nullptr);
-      s.Check(status);
+      s.api->Checked(s.api->isc_open_blob2, s.attachment->handle(), s.executedIn->handle(), blob.Put(), &id, 0,
+                     nullptr);
       std::string text;
       char segment[8192];
+      // The end of the blob comes back as an error status, so the segments are
+      // read with a status vector of their own.
+      ISC_STATUS_ARRAY status{};
       for (;;) {
         unsigned short got = 0;
         ISC_STATUS rc = s.api->isc_get_segment(status, blob.Addr(), &got, sizeof segment, segment);

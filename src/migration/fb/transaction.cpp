@@ -16,23 +16,19 @@ Transaction::Transaction(Attachment& attachment, Isolation isolation)
                                isc_tpb_nowait};
   static const char kWrite[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_consistency, isc_tpb_wait};
   const bool read = isolation == Isolation::ReadCommittedNoWait;
-  ISC_STATUS_ARRAY status{};
   const Api& api = attachment.client().api();
-  api.isc_start_transaction(status, handle_.Put(), 1, attachment.handle(), read ? int{sizeof kRead} : int{sizeof kWrite},
-                            read ? kRead : kWrite);
-  Check(api, status);
+  api.Checked(api.isc_start_transaction, handle_.Put(), short{1}, attachment.handle(),
+              read ? int{sizeof kRead} : int{sizeof kWrite}, read ? kRead : kWrite);
 }
 
 Transaction::~Transaction() { Rollback(); }
 
 void Transaction::Commit() {
   if (!handle_) return;
-  ISC_STATUS_ARRAY status{};
   const Api& api = attachment_->client().api();
   const ApiHandle id = handle_.Get();
   // The engine clears the handle when the commit succeeds.
-  api.isc_commit_transaction(status, handle_.Addr());
-  Check(api, status);
+  api.Checked(api.isc_commit_transaction, handle_.Addr());
   if (ExecutionObserver* observer = attachment_->client().observer()) observer->Committed(attachment_->path(), id);
 }
 
