@@ -6,10 +6,10 @@
 ** transaction (write, consistency). Contexts are short-lived: one per unit of
 ** work (a pack, a level query, one version record), destroyed afterwards.
 **
-** Every operation catches the engine's errors at its own boundary and reports
-** its outcome only as the Parts of the program define it (a result value or a
-** progress step); a failing statement is shown in the DiagnosticReport for a
-** numbered installation and is silent otherwise.
+** Every operation catches the engine's errors at its own boundary: no engine
+** error leaves the context. An operation reports its outcome only through its
+** result value or the progress steps it counts; a failing statement is shown
+** in the DiagnosticReport for a numbered installation and is silent otherwise.
 */
 #pragma once
 

@@ -49,8 +49,7 @@ std::string FormatScaled(std::int64_t value, int scale) {
   } else {
     const size_t places = static_cast<size_t>(-scale);
     if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-    // One character, not a C string: GCC 12 at -O3 misreads the latter (-Wrestrict).
-    digits.insert(digits.size() - places, 1, '.');
+    digits.insert(digits.size() - places, ".");
   }
   if (negative) digits.insert(digits.begin(), '-');
   return digits;

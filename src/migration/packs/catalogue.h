@@ -4,8 +4,9 @@
 ** A pack lists its databases in a fixed order; for each, the count N that the
 ** database adds to KolvoOperation and the steps it runs there. A step is one
 ** toolkit operation with its exact arguments, or a data step with rules of its
-** own. The step constructors carry the toolkit's names so that a pack reads
-** like the table it comes from:
+** own. The step constructors carry the names of the toolkit operations they
+** run, with the same arguments in the same order, so that a pack reads like a
+** list of toolkit calls:
 **
 **   aaColumnAdd("k_Razdel", "NumberElement20", "s", 13),
 **   aaTableAdd("set_WWW", kNoKey, "NN INT, wwwMission BLOB SUB_TYPE 1"),
