@@ -1,3 +1,4 @@
+// The program-file steps: staging, replacing and the failures that keep the old files.
 #include "wizard/program_files.h"
 
 #include <gtest/gtest.h>
