@@ -64,29 +64,15 @@ void Detach(AttachmentHandle& attachment) {
   api.Checked(api.isc_detach_database, &h);
 }
 
-template <>
-void ClientHandleTraits<HandleKind::Attachment>::Close(ApiHandle h) const {
-  api->Unchecked(api->isc_detach_database, &h);
-}
-
-template <>
-void ClientHandleTraits<HandleKind::Transaction>::Close(ApiHandle h) const {
-  api->Unchecked(api->isc_rollback_transaction, &h);
-}
-
-template <>
-void ClientHandleTraits<HandleKind::Statement>::Close(ApiHandle h) const {
-  api->Unchecked(api->isc_dsql_free_statement, &h, DSQL_drop);
-}
-
-template <>
-void ClientHandleTraits<HandleKind::Service>::Close(ApiHandle h) const {
-  api->Unchecked(api->isc_service_detach, &h);
-}
-
-template <>
-void ClientHandleTraits<HandleKind::Blob>::Close(ApiHandle h) const {
-  api->Unchecked(api->isc_close_blob, &h);
-}
+// The clean-up call of each handle kind.
+#define KV_FB_CLOSE(kind, ...) \
+  template <>                  \
+  void ClientHandleTraits<HandleKind::kind>::Close(ApiHandle h) const { api->Unchecked(__VA_ARGS__); }
+KV_FB_CLOSE(Attachment, api->isc_detach_database, &h)
+KV_FB_CLOSE(Transaction, api->isc_rollback_transaction, &h)
+KV_FB_CLOSE(Statement, api->isc_dsql_free_statement, &h, DSQL_drop)
+KV_FB_CLOSE(Service, api->isc_service_detach, &h)
+KV_FB_CLOSE(Blob, api->isc_close_blob, &h)
+#undef KV_FB_CLOSE
 
 }  // namespace kv::fb

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -103,6 +104,12 @@ constexpr std::int32_t ExpectedTotal(std::span<const DatabaseWork> databases) {
 enum class LevelWrite { None, ServicePack, Build };
 
 struct Pack {
+  /* E is computed from the databases. */
+  constexpr Pack(std::string_view packName, std::int32_t requiredLevel, LevelWrite levelWrite, std::int32_t value,
+                 std::string_view head, std::string_view tail, std::span<const DatabaseWork> work)
+      : name(packName), required(requiredLevel), write(levelWrite), writeValue(value),
+        expected(ExpectedTotal(work)), messageHead(head), messageTail(tail), databases(work) {}
+
   std::string_view name;         // the method's name, e.g. "z_SP_06_2"
   std::int32_t required;         // the level a database must show to be worked on
   LevelWrite write;
@@ -125,6 +132,17 @@ constexpr bool Agrees(const Pack& pack, std::int32_t figure) {
     if (tail.empty() || tail.back() != static_cast<char>('0' + rest % 10)) return false;
   const bool figureEnds = !tail.empty() && (tail.back() == '=' || tail.back() == ' ');
   return figure > 0 && pack.expected == figure && figureEnds;
+}
+
+/* A pack and the E given for it. */
+struct GivenTotal {
+  const Pack& pack;
+  std::int32_t figure;
+};
+constexpr bool AllAgree(std::initializer_list<GivenTotal> given) {
+  for (const GivenTotal& g : given)
+    if (!Agrees(g.pack, g.figure)) return false;
+  return true;
 }
 
 /* All nine databases in the packs' order, each counting 1 with no steps: the

@@ -133,26 +133,16 @@ constexpr DatabaseWork kSp04_3[] = {
 
 }  // namespace
 
-// name, required, level write, E, count message (head, tail), databases
-constexpr Pack z_SP_01{"z_SP_01", 0, LevelWrite::ServicePack, 1, ExpectedTotal(kSp01),
-                       "KolvoOperation=", "Kolvo_SP_01 = 33", kSp01};
-constexpr Pack z_SP_02{"z_SP_02", 1, LevelWrite::ServicePack, 2, ExpectedTotal(kSp02),
-                       "KolvoOperation = ", "Kolvo_SP_02 = 16", kSp02};
-constexpr Pack z_SP_03{"z_SP_03", 2, LevelWrite::ServicePack, 3, ExpectedTotal(kSp03),
-                       "KolvoOperation=", "Kolvo_SP_03=17", kSp03};
-constexpr Pack z_SP_04{"z_SP_04", 3, LevelWrite::ServicePack, 4, ExpectedTotal(kSp04),
-                       "KolvoOperation=", "Kolvo_SP_04=15", kSp04};
-constexpr Pack z_SP_04_1{"z_SP_04_1", 4, LevelWrite::None, 0, ExpectedTotal(kSp04_1),
-                         "KolvoOperation=", "Kolvo_SP_04_1=17", kSp04_1};
-constexpr Pack z_SP_04_3{"z_SP_04_3", 4, LevelWrite::None, 0, ExpectedTotal(kSp04_3),
-                         "KolvoOperation=", "Kolvo_SP_04_2=12", kSp04_3};
+// name, required, level write, count message (head, tail), databases; E comes from the databases
+constexpr Pack z_SP_01{"z_SP_01", 0, LevelWrite::ServicePack, 1, "KolvoOperation=", "Kolvo_SP_01 = 33", kSp01};
+constexpr Pack z_SP_02{"z_SP_02", 1, LevelWrite::ServicePack, 2, "KolvoOperation = ", "Kolvo_SP_02 = 16", kSp02};
+constexpr Pack z_SP_03{"z_SP_03", 2, LevelWrite::ServicePack, 3, "KolvoOperation=", "Kolvo_SP_03=17", kSp03};
+constexpr Pack z_SP_04{"z_SP_04", 3, LevelWrite::ServicePack, 4, "KolvoOperation=", "Kolvo_SP_04=15", kSp04};
+constexpr Pack z_SP_04_1{"z_SP_04_1", 4, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_04_1=17", kSp04_1};
+constexpr Pack z_SP_04_3{"z_SP_04_3", 4, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_04_2=12", kSp04_3};
 
 // E and the count message as given for each pack.
-static_assert(Agrees(z_SP_01, 33));
-static_assert(Agrees(z_SP_02, 16));
-static_assert(Agrees(z_SP_03, 17));
-static_assert(Agrees(z_SP_04, 15));
-static_assert(Agrees(z_SP_04_1, 17));
-static_assert(Agrees(z_SP_04_3, 12));
+static_assert(AllAgree({{z_SP_01, 33}, {z_SP_02, 16}, {z_SP_03, 17}, {z_SP_04, 15}, {z_SP_04_1, 17},
+                        {z_SP_04_3, 12}}));
 
 }  // namespace kv::packs

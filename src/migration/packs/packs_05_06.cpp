@@ -105,22 +105,13 @@ constexpr DatabaseWork kSp06_3[] = {Work(Db::Base, kPaintAndCapitals), Work(Db::
 
 }  // namespace
 
-constexpr Pack z_SP_05{"z_SP_05", 4, LevelWrite::ServicePack, 5, ExpectedTotal(kSp05),
-                       "KolvoOperation=", "Kolvo_SP_05=21", kSp05};
-constexpr Pack z_SP_06{"z_SP_06", 5, LevelWrite::ServicePack, 6, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation=", "Kolvo_SP_6=9", kEveryDatabase};
-constexpr Pack z_SP_06_1{"z_SP_06_1", 6, LevelWrite::None, 0, ExpectedTotal(kSp06_1),
-                         "KolvoOperation=", "Kolvo_SP_6_1=45", kSp06_1};
-constexpr Pack z_SP_06_2{"z_SP_06_2", 6, LevelWrite::Build, 2, ExpectedTotal(kSp06_2),
-                         "KolvoOperation=", "Kolvo_SP_6_2=16", kSp06_2};
-constexpr Pack z_SP_06_3{"z_SP_06_3", 6, LevelWrite::Build, 3, ExpectedTotal(kSp06_3),
-                         "KolvoOperation=", "Kolvo_SP_6_3=10", kSp06_3};
+constexpr Pack z_SP_05{"z_SP_05", 4, LevelWrite::ServicePack, 5, "KolvoOperation=", "Kolvo_SP_05=21", kSp05};
+constexpr Pack z_SP_06{"z_SP_06", 5, LevelWrite::ServicePack, 6, "KolvoOperation=", "Kolvo_SP_6=9", kEveryDatabase};
+constexpr Pack z_SP_06_1{"z_SP_06_1", 6, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_6_1=45", kSp06_1};
+constexpr Pack z_SP_06_2{"z_SP_06_2", 6, LevelWrite::Build, 2, "KolvoOperation=", "Kolvo_SP_6_2=16", kSp06_2};
+constexpr Pack z_SP_06_3{"z_SP_06_3", 6, LevelWrite::Build, 3, "KolvoOperation=", "Kolvo_SP_6_3=10", kSp06_3};
 
 // E and the count message as given for each pack.
-static_assert(Agrees(z_SP_05, 21));
-static_assert(Agrees(z_SP_06, 9));
-static_assert(Agrees(z_SP_06_1, 45));
-static_assert(Agrees(z_SP_06_2, 16));
-static_assert(Agrees(z_SP_06_3, 10));
+static_assert(AllAgree({{z_SP_05, 21}, {z_SP_06, 9}, {z_SP_06_1, 45}, {z_SP_06_2, 16}, {z_SP_06_3, 10}}));
 
 }  // namespace kv::packs

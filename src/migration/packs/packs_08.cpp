@@ -174,37 +174,19 @@ constexpr LevelWrite kBuild = LevelWrite::Build;
 
 }  // namespace
 
-constexpr Pack z_SP_08{"z_SP_08", 6, LevelWrite::ServicePack, 8, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation = ", "Kolvo_SP_08 = 9", kEveryDatabase};
-constexpr Pack z_SP_08_1{"z_SP_08_1", 8, kBuild, 1, ExpectedTotal(kSp08_1),
-                         "KolvoOperation=", "Kolvo_SP_081=67", kSp08_1};
-constexpr Pack z_SP_08_2{"z_SP_08_2", 8, kBuild, 2, ExpectedTotal(kSp08_2),
-                         "KolvoOperation=", "Kolvo_SP_8_2=8", kSp08_2};
-constexpr Pack z_SP_08_3{"z_SP_08_3", 8, kBuild, 3, ExpectedTotal(kSp08_3),
-                         "KolvoOperation=", "Kolvo_SP_083=36", kSp08_3};
-constexpr Pack z_SP_08_4{"z_SP_08_4", 8, kBuild, 4, ExpectedTotal(kSp08_4),
-                         "KolvoOperation=", "Kolvo_SP_084=14", kSp08_4};
-constexpr Pack z_SP_08_5{"z_SP_08_5", 8, kBuild, 5, ExpectedTotal(kSp08_5),
-                         "KolvoOperation=", "Kolvo_SP_085=17", kSp08_5};
-constexpr Pack z_SP_08_6{"z_SP_08_6", 8, kBuild, 6, ExpectedTotal(kSp08_6),
-                         "KolvoOperation=", "Kolvo_SP_086=9", kSp08_6};
-constexpr Pack z_SP_08_7{"z_SP_08_7", 8, kBuild, 7, ExpectedTotal(kSp08_7),
-                         "KolvoOperation=", "Kolvo_SP_087=9", kSp08_7};
-constexpr Pack z_SP_08_8{"z_SP_08_8", 8, kBuild, 8, ExpectedTotal(kSp08_8),
-                         "KolvoOperation=", "Kolvo_SP_088=13", kSp08_8};
-constexpr Pack z_SP_08_9{"z_SP_08_9", 8, kBuild, 9, ExpectedTotal(kSp08_9),
-                         "KolvoOperation=", "Kolvo_SP_089=9", kSp08_9};
+constexpr Pack z_SP_08{"z_SP_08", 6, LevelWrite::ServicePack, 8, "KolvoOperation = ", "Kolvo_SP_08 = 9", kEveryDatabase};
+constexpr Pack z_SP_08_1{"z_SP_08_1", 8, kBuild, 1, "KolvoOperation=", "Kolvo_SP_081=67", kSp08_1};
+constexpr Pack z_SP_08_2{"z_SP_08_2", 8, kBuild, 2, "KolvoOperation=", "Kolvo_SP_8_2=8", kSp08_2};
+constexpr Pack z_SP_08_3{"z_SP_08_3", 8, kBuild, 3, "KolvoOperation=", "Kolvo_SP_083=36", kSp08_3};
+constexpr Pack z_SP_08_4{"z_SP_08_4", 8, kBuild, 4, "KolvoOperation=", "Kolvo_SP_084=14", kSp08_4};
+constexpr Pack z_SP_08_5{"z_SP_08_5", 8, kBuild, 5, "KolvoOperation=", "Kolvo_SP_085=17", kSp08_5};
+constexpr Pack z_SP_08_6{"z_SP_08_6", 8, kBuild, 6, "KolvoOperation=", "Kolvo_SP_086=9", kSp08_6};
+constexpr Pack z_SP_08_7{"z_SP_08_7", 8, kBuild, 7, "KolvoOperation=", "Kolvo_SP_087=9", kSp08_7};
+constexpr Pack z_SP_08_8{"z_SP_08_8", 8, kBuild, 8, "KolvoOperation=", "Kolvo_SP_088=13", kSp08_8};
+constexpr Pack z_SP_08_9{"z_SP_08_9", 8, kBuild, 9, "KolvoOperation=", "Kolvo_SP_089=9", kSp08_9};
 
 // E and the count message as given for each pack.
-static_assert(Agrees(z_SP_08, 9));
-static_assert(Agrees(z_SP_08_1, 67));
-static_assert(Agrees(z_SP_08_2, 8));
-static_assert(Agrees(z_SP_08_3, 36));
-static_assert(Agrees(z_SP_08_4, 14));
-static_assert(Agrees(z_SP_08_5, 17));
-static_assert(Agrees(z_SP_08_6, 9));
-static_assert(Agrees(z_SP_08_7, 9));
-static_assert(Agrees(z_SP_08_8, 13));
-static_assert(Agrees(z_SP_08_9, 9));
+static_assert(AllAgree({{z_SP_08, 9}, {z_SP_08_1, 67}, {z_SP_08_2, 8}, {z_SP_08_3, 36}, {z_SP_08_4, 14},
+                        {z_SP_08_5, 17}, {z_SP_08_6, 9}, {z_SP_08_7, 9}, {z_SP_08_8, 13}, {z_SP_08_9, 9}}));
 
 }  // namespace kv::packs

@@ -65,26 +65,16 @@ constexpr LevelWrite kSp = LevelWrite::ServicePack;
 
 }  // namespace
 
-constexpr Pack z_SP_09{"z_SP_09", 8, kSp, 9, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation = ", "Kolvo_SP_09 = 9", kEveryDatabase};
-constexpr Pack z_SP_09_1{"z_SP_09_1", 9, LevelWrite::Build, 1, ExpectedTotal(kSp09_1),
-                         "KolvoOperation=", "Kolvo_SP_090=19", kSp09_1};
-constexpr Pack z_SP_10{"z_SP_10", 9, kSp, 10, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation = ", "Kolvo_SP_10 = 9", kEveryDatabase};
-constexpr Pack z_SP_10_1{"z_SP_10_1", 10, LevelWrite::Build, 1, ExpectedTotal(kSp10_1),
-                         "KolvoOperation = ", "Kolvo_SP_100 = 20", kSp10_1};
-constexpr Pack z_SP_11{"z_SP_11", 10, kSp, 11, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation = ", "Kolvo_SP_11 = 9", kEveryDatabase};
+constexpr Pack z_SP_09{"z_SP_09", 8, kSp, 9, "KolvoOperation = ", "Kolvo_SP_09 = 9", kEveryDatabase};
+constexpr Pack z_SP_09_1{"z_SP_09_1", 9, LevelWrite::Build, 1, "KolvoOperation=", "Kolvo_SP_090=19", kSp09_1};
+constexpr Pack z_SP_10{"z_SP_10", 9, kSp, 10, "KolvoOperation = ", "Kolvo_SP_10 = 9", kEveryDatabase};
+constexpr Pack z_SP_10_1{"z_SP_10_1", 10, LevelWrite::Build, 1, "KolvoOperation = ", "Kolvo_SP_100 = 20", kSp10_1};
+constexpr Pack z_SP_11{"z_SP_11", 10, kSp, 11, "KolvoOperation = ", "Kolvo_SP_11 = 9", kEveryDatabase};
 // Build 0, not 1.
-constexpr Pack z_SP_11_1{"z_SP_11_1", 11, LevelWrite::Build, 0, ExpectedTotal(kSp11_1),
-                         "KolvoOperation = ", "Kolvo_SP_110 = 17", kSp11_1};
+constexpr Pack z_SP_11_1{"z_SP_11_1", 11, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_110 = 17", kSp11_1};
 
 // E and the count message as given for each pack.
-static_assert(Agrees(z_SP_09, 9));
-static_assert(Agrees(z_SP_09_1, 19));
-static_assert(Agrees(z_SP_10, 9));
-static_assert(Agrees(z_SP_10_1, 20));
-static_assert(Agrees(z_SP_11, 9));
-static_assert(Agrees(z_SP_11_1, 17));
+static_assert(AllAgree({{z_SP_09, 9}, {z_SP_09_1, 19}, {z_SP_10, 9}, {z_SP_10_1, 20}, {z_SP_11, 9},
+                        {z_SP_11_1, 17}}));
 
 }  // namespace kv::packs

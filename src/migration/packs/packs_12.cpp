@@ -69,16 +69,11 @@ constexpr DatabaseWork kSp12_2[] = {
 
 }  // namespace
 
-constexpr Pack z_SP_12{"z_SP_12", 11, LevelWrite::ServicePack, 12, ExpectedTotal(kEveryDatabase),
-                       "KolvoOperation = ", "Kolvo_SP_12 = 9", kEveryDatabase};
-constexpr Pack z_SP_12_1{"z_SP_12_1", 12, LevelWrite::Build, 0, ExpectedTotal(kSp12_1),
-                         "KolvoOperation = ", "Kolvo_SP_121 = 17", kSp12_1};
-constexpr Pack z_SP_12_2{"z_SP_12_2", 12, LevelWrite::Build, 0, ExpectedTotal(kSp12_2),
-                         "KolvoOperation = ", "Kolvo_SP_122 = 30", kSp12_2};
+constexpr Pack z_SP_12{"z_SP_12", 11, LevelWrite::ServicePack, 12, "KolvoOperation = ", "Kolvo_SP_12 = 9", kEveryDatabase};
+constexpr Pack z_SP_12_1{"z_SP_12_1", 12, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_121 = 17", kSp12_1};
+constexpr Pack z_SP_12_2{"z_SP_12_2", 12, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_122 = 30", kSp12_2};
 
 // E and the count message as given for each pack.
-static_assert(Agrees(z_SP_12, 9));
-static_assert(Agrees(z_SP_12_1, 17));
-static_assert(Agrees(z_SP_12_2, 30));
+static_assert(AllAgree({{z_SP_12, 9}, {z_SP_12_1, 17}, {z_SP_12_2, 30}}));
 
 }  // namespace kv::packs
