@@ -112,8 +112,8 @@ Round RunRound(const fb::Client& constClient, fb::Client& client, const std::str
                                            ours.installation.connection.passwordLine};
   const IsqlLogin login{"kv5.1", InstallationPassword(1)};
 
-  RecordingClock clock;
-  CollectingDialog dialog;
+  test::FixedClock clock;
+  test::RecordingDialog dialog;
   FirebirdVersionState version;
   PlainGauge gauge(packs::kGaugeBudget);
   PackProgress progress(&gauge, clock);
@@ -134,7 +134,7 @@ Round RunRound(const fb::Client& constClient, fb::Client& client, const std::str
     if (!d.empty() && r.difference.empty()) r.difference = DbName(ours.installation.databases, db) + " " + d;
   }
   r.pauses = clock.pauses;
-  r.messages = dialog.shown.size();
+  r.messages = dialog.ShownCount();
   return r;
 }
 

@@ -129,8 +129,8 @@ int Run(const WorkFolder& folder) {
     SyncFile(*path);
   }
 
-  RecordingClock clock;
-  CollectingDialog dialog;
+  test::FixedClock clock;
+  test::RecordingDialog dialog;
   FirebirdVersionState version;
   PackProgress progress(nullptr, clock);
   MigrationServices services{*client, demo.installation, dialog, RealFileSystem(), version, progress};
@@ -200,9 +200,9 @@ int Run(const WorkFolder& folder) {
             << "Loading the installation with isql-fb took " << Ms(loadTime, 0) << " ms (not part of the figure).\n"
             << "Target, each step within " << kTarget << "x of its baseline: " << (allWithin ? "met" : "NOT met")
             << "\n"
-            << "Messages the steps showed: " << dialog.shown.size() << "\n"
+            << "Messages the steps showed: " << dialog.ShownCount() << "\n"
             << "Results: " << (allSame ? "the same after both in every step" : "DIFFERENT in some step") << "\n";
-  return allSame && dialog.shown.empty() ? 0 : 1;
+  return allSame && dialog.ShownCount() == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -11,6 +11,18 @@
 ** statement is shown in the DiagnosticReport for a numbered installation and
 ** is passed, with the engine's message, to the migration observer always.
 ** Any other exception is not expected here and goes on to the caller.
+**
+** Glossary. The system's own names are transliterated and kept as they are:
+**   TDM1    the data module: this context class
+**   aa...   an operation that changes a database (aaTableAdd, aaWrite_Build)
+**           or reads the version record (aaRead_ServicePack)
+**   bb...   a check of the schema (bbTableControl: is the table there?) or a
+**           step the aa operations build on (bbColumnPereNumber)
+**   cc...   an operation on a table's rows (ccTableRowNULL empties it)
+**   Pere    re-: PereName renames, PereType retypes, PereNumber moves
+**   Control check (whether something exists)
+**   Kolvo   count: KolvoOperation is the progress count a pack reaches
+**   Zapis   write: ZapisMemo3 and ZapisLabel write into the wizard's window
 */
 #pragma once
 

@@ -69,8 +69,7 @@ std::optional<std::int32_t> ParseFirebirdVersion(std::string_view text) {
 std::string OldFirebirdWarning(std::int32_t v) {
   // The version divided by ten in its shortest decimal form: 21 gives 2.1, 10 gives 1.
   std::string shown = std::to_string(v / 10);
-  // Appended, not "." + text: GCC 12 at -O3 misreads the latter (-Wrestrict).
-  if (v % 10 != 0) shown.append(".").append(std::to_string(v % 10 < 0 ? -(v % 10) : v % 10));
+  if (v % 10 != 0) shown += "." + std::to_string(v % 10 < 0 ? -(v % 10) : v % 10);
   return "У Вас устаревшая версия Firebird " + shown + "\r\r" +
          "Новую версию Firebird 2.5 можно приобрести у разработчика" + "\r" + "БЕСПЛАТНО (т.е. на халяву)" +
          "\r\r" + "PS. Работоспособность программы \"Квенира\"" + "\r" + "на старом Firebird не гарантируется";

@@ -250,12 +250,7 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
     ReportFailure(e);
     return;
   }
-  // Lines built by appending: GCC 12 at -O3 misreads "literal" + text here (-Wrestrict).
-  std::string create = "CREATE ", on = "ON ", columns = "(";
-  create.append(kind).append(" INDEX ").append(name);
-  on.append(AsciiUpper(table));
-  columns.append(AsciiUpper(column)).append(")");
-  WriteDiscipline({create, on, columns});
+  WriteDiscipline({"CREATE " + kind + " INDEX " + name, "ON " + AsciiUpper(table), "(" + AsciiUpper(column) + ")"});
 }
 
 }  // namespace kv

@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/scope_exit.h"
+#include "platform/text_util.h"
+
 namespace kv {
 namespace {
 
@@ -24,12 +27,6 @@ std::uint64_t GetLE(const char* p, int bytes) {
   std::uint64_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(p[i]);
   return value;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string Label(std::string_view type, std::string_view name) {
@@ -75,7 +72,7 @@ std::string SerializeBundle(const std::vector<BundleEntry>& entries, std::uint64
     if (e.type.empty() || e.name.empty() || e.type.size() > 0xFFFF || e.name.size() > 0xFFFF)
       throw ResourceError("resource type and name must be 1 to 65535 bytes: \"" + Label(e.type, e.name) + "\"");
     for (std::size_t j = 0; j < i; ++j)
-      if (EqualsIgnoringCase(entries[j].type, e.type) && EqualsIgnoringCase(entries[j].name, e.name))
+      if (EqualsIgnoreAsciiCase(entries[j].type, e.type) && EqualsIgnoreAsciiCase(entries[j].name, e.name))
         throw ResourceError("resource \"" + Label(e.type, e.name) + "\" given twice");
     PutLE(index, e.type.size(), 2);
     PutLE(index, e.name.size(), 2);
@@ -110,7 +107,10 @@ void WriteBundle(const std::string& path, const std::vector<BundleEntry>& entrie
   const fs::path target(path);
   fs::path temp = target;
   temp += ".bundle-tmp";
-  std::error_code ignored;
+  ScopeExit removeTemp([&] {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+  });
   try {
     // The copy keeps the program's permissions; cutting it drops an old bundle.
     fs::copy_file(target, temp, fs::copy_options::overwrite_existing);
@@ -121,12 +121,9 @@ void WriteBundle(const std::string& path, const std::vector<BundleEntry>& entrie
     if (!out) throw ResourceError("cannot write \"" + temp.string() + "\"");
     fs::rename(temp, target);
   } catch (const fs::filesystem_error& e) {
-    fs::remove(temp, ignored);
     throw ResourceError("cannot rewrite \"" + path + "\": " + e.what());
-  } catch (...) {
-    fs::remove(temp, ignored);
-    throw;
   }
+  removeTemp.Release();
 }
 
 BundleReader::BundleReader(const std::string& path) : path_(path) {
@@ -189,7 +186,7 @@ void BundleReader::ReadIndex(std::uint64_t fileSize, const char* trailer) {
     if (item.offset < programSize || item.offset > indexOffset || item.size > indexOffset - item.offset)
       throw damaged("entry \"" + Label(item.type, item.name) + "\" lies outside the bundle");
     for (const BundleItem& other : items)
-      if (EqualsIgnoringCase(other.type, item.type) && EqualsIgnoringCase(other.name, item.name))
+      if (EqualsIgnoreAsciiCase(other.type, item.type) && EqualsIgnoreAsciiCase(other.name, item.name))
         throw damaged("entry \"" + Label(item.type, item.name) + "\" appears twice");
     items.push_back(std::move(item));
   }
@@ -201,7 +198,7 @@ void BundleReader::ReadIndex(std::uint64_t fileSize, const char* trailer) {
 
 const BundleItem* BundleReader::Find(std::string_view type, std::string_view name) const {
   for (const BundleItem& item : items_)
-    if (EqualsIgnoringCase(item.type, type) && EqualsIgnoringCase(item.name, name)) return &item;
+    if (EqualsIgnoreAsciiCase(item.type, type) && EqualsIgnoreAsciiCase(item.name, name)) return &item;
   return nullptr;
 }
 

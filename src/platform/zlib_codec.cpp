@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace kv {
 namespace {
@@ -29,37 +30,43 @@ std::string DeflateBest(std::string_view bytes) {
   return out;
 }
 
-ZlibInflater::ZlibInflater() : z_(std::make_unique<z_stream>()) {
-  int rc = inflateInit(z_.get());
-  if (rc != Z_OK) throw ZlibError("cannot start inflating: " + Reason(*z_, rc));
+void InflateStreamTraits::Close(z_stream* z) const {
+  inflateEnd(z);
+  delete z;
 }
 
-ZlibInflater::~ZlibInflater() { inflateEnd(z_.get()); }
+ZlibInflater::ZlibInflater() {
+  auto z = std::make_unique<z_stream>();
+  int rc = inflateInit(z.get());
+  if (rc != Z_OK) throw ZlibError("cannot start inflating: " + Reason(*z, rc));
+  z_.Reset(z.release());
+}
 
 std::size_t ZlibInflater::Inflate(std::string_view input, const Sink& sink) {
+  z_stream* const z = z_.Get();
   char out[65536];
   std::size_t used = 0;
   while (!finished_ && used < input.size()) {
     const std::size_t piece = std::min<std::size_t>(input.size() - used, UINT_MAX);
-    z_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + used));
-    z_->avail_in = static_cast<uInt>(piece);
+    z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data() + used));
+    z->avail_in = static_cast<uInt>(piece);
     // Drain everything this piece yields before taking more input.
     do {
-      z_->next_out = reinterpret_cast<Bytef*>(out);
-      z_->avail_out = sizeof out;
-      int rc = inflate(z_.get(), Z_NO_FLUSH);
+      z->next_out = reinterpret_cast<Bytef*>(out);
+      z->avail_out = sizeof out;
+      int rc = inflate(z, Z_NO_FLUSH);
       if (rc == Z_STREAM_END) {
         finished_ = true;
       } else if (rc == Z_NEED_DICT) {
         throw ZlibError("not a package stream: it needs a preset dictionary");
       } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
-        throw ZlibError(Reason(*z_, rc));
+        throw ZlibError(Reason(*z, rc));
       }
-      const std::size_t produced = sizeof out - z_->avail_out;
+      const std::size_t produced = sizeof out - z->avail_out;
       if (produced > 0) sink(std::string_view(out, produced));
       if (rc == Z_BUF_ERROR && produced == 0) break;  // no progress possible: input used up
-    } while (!finished_ && (z_->avail_in > 0 || z_->avail_out == 0));
-    const std::size_t consumed = piece - z_->avail_in;
+    } while (!finished_ && (z->avail_in > 0 || z->avail_out == 0));
+    const std::size_t consumed = piece - z->avail_in;
     if (consumed == 0 && !finished_) throw ZlibError("inflating makes no progress");
     used += consumed;
   }

@@ -8,14 +8,22 @@
 
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "platform/unique_handle.h"
+
 struct z_stream_s;
 
 namespace kv {
+
+/* An inflating zlib stream: its state is ended and its memory freed on close. */
+struct InflateStreamTraits {
+  using Handle = z_stream_s*;
+  static Handle None() { return nullptr; }
+  void Close(Handle z) const;
+};
 
 class ZlibError : public std::runtime_error {
  public:
@@ -31,7 +39,6 @@ class ZlibInflater {
  public:
   /* Throws ZlibError when zlib cannot set up its state. */
   ZlibInflater();
-  ~ZlibInflater();
   ZlibInflater(const ZlibInflater&) = delete;
   ZlibInflater& operator=(const ZlibInflater&) = delete;
 
@@ -47,7 +54,7 @@ class ZlibInflater {
   bool Finished() const { return finished_; }
 
  private:
-  std::unique_ptr<z_stream_s> z_;
+  UniqueHandle<InflateStreamTraits> z_;
   bool finished_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "platform/paths.h"
+#include "platform/scope_exit.h"
 #include "platform/zlib_codec.h"
 
 namespace kv {
@@ -36,17 +37,11 @@ ProgramFileSteps::ProgramFileSteps(WizardWindow& window, RegisterLog& log, FileS
 template <class Body>
 void ProgramFileSteps::Block(Body body) {
   // A block ends with its gauge step and pause even when it fails.
-  auto finish = [&] {
+  ScopeExit finish([&] {
     window_.SetGaugeProgress(window_.GaugeProgress() + 1);
     window_.Pause(50);
-  };
-  try {
-    body();
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  });
+  body();
 }
 
 bool ProgramFileSteps::Run(std::int32_t workingLevel) {
@@ -55,10 +50,7 @@ bool ProgramFileSteps::Run(std::int32_t workingLevel) {
   // Every new file is inflated and checked before the first old one goes: a
   // damaged package or a full disk then leaves the installation as it was.
   if (!StageAll()) return fileFailure_ = true;
-  struct DiscardLeftovers {
-    ProgramFileSteps& steps;
-    ~DiscardLeftovers() { steps.DiscardStaged(); }
-  } discard{*this};
+  ScopeExit discardLeftovers([&] { DiscardStaged(); });
   Block([&] {
     DeleteStep(std::string(kDeletionOrder[0]), error + "_101");
     DeleteStep(std::string(kDeletionOrder[1]), error + "_102");
@@ -196,21 +188,18 @@ void ProgramFileSteps::InflateInto(ResourceStream& package, const std::string& t
   // at any time.
   const std::string part = target + std::string(kPartSuffix);
   DeleteIfExists(fs_, part);  // left over from an interrupted run
-  try {
-    std::unique_ptr<OutputFile> out = fs_.OpenForWrite(part);
-    ZlibInflater inflater;
-    const ZlibInflater::Sink write = [&](std::string_view chunk) { out->Write(chunk); };
-    char buffer[16384];
-    for (std::size_t n; (n = package.Read(buffer, sizeof buffer)) > 0;) {
-      if (inflater.Inflate(std::string_view(buffer, n), write) < n)
-        throw ZlibError("package for \"" + target + "\" has bytes after its zlib stream");
-    }
-    if (!inflater.Finished()) throw ZlibError("package for \"" + target + "\" ends inside its zlib stream");
-    out->Close();  // flushed to disk before anything is renamed
-  } catch (...) {
-    fs_.TryDeleteFile(part);
-    throw;
+  ScopeExit removePart([&] { fs_.TryDeleteFile(part); });
+  std::unique_ptr<OutputFile> out = fs_.OpenForWrite(part);
+  ZlibInflater inflater;
+  const ZlibInflater::Sink write = [&](std::string_view chunk) { out->Write(chunk); };
+  char buffer[16384];
+  for (std::size_t n; (n = package.Read(buffer, sizeof buffer)) > 0;) {
+    if (inflater.Inflate(std::string_view(buffer, n), write) < n)
+      throw ZlibError("package for \"" + target + "\" has bytes after its zlib stream");
   }
+  if (!inflater.Finished()) throw ZlibError("package for \"" + target + "\" ends inside its zlib stream");
+  out->Close();  // flushed to disk before anything is renamed
+  removePart.Release();
 }
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "platform/scope_exit.h"
 #include "startup/install_registry.h"
 
 namespace kv {
@@ -127,18 +128,12 @@ void WizardForm::Button1Click() {
       w.ShowPage(WizardPage::Install);
       break;
     case WizardPage::Install: {
-      struct Running {
-        bool& flag;
-        WizardWindow& window;
-        Running(bool& f, WizardWindow& w) : flag(f), window(w) {
-          flag = true;
-          window.SetButton2Enabled(false);
-        }
-        ~Running() {
-          flag = false;
-          window.SetButton2Enabled(true);
-        }
-      } running(running_, w);
+      running_ = true;
+      w.SetButton2Enabled(false);
+      ScopeExit stopped([&] {
+        running_ = false;
+        w.SetButton2Enabled(true);
+      });
       s_.installRun(carried_);
       break;
     }

@@ -1,3 +1,4 @@
+// The catalogue and its run order agree with themselves: counts, gates and the gauge budget.
 #include <gtest/gtest.h>
 
 #include <set>

@@ -1,3 +1,4 @@
+// The client library's call totals and the observer of the statements run through it.
 #include "migration/fb/client_stats.h"
 
 #include <gtest/gtest.h>

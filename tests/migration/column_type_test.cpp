@@ -1,3 +1,4 @@
+// The SQL types the packs' column type codes stand for.
 #include "migration/column_type.h"
 
 #include <gtest/gtest.h>

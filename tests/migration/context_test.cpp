@@ -1,8 +1,10 @@
+// Creating a database context and opening databases through it.
 #include "migration/context.h"
 
 #include <gtest/gtest.h>
 
 #include "support/fb_test_db.h"
+#include "support/forwarding_file_system.h"
 
 namespace kv {
 namespace {
@@ -12,26 +14,16 @@ using test::MigrationHarness;
 using test::WriteFile;
 
 /* A file system that cannot delete the files it is told about. */
-class StubbornFiles final : public FileSystem {
+class StubbornFiles final : public test::ForwardingFileSystem {
  public:
   explicit StubbornFiles(std::vector<std::string> busy) : busy_(std::move(busy)) {}
-  bool FileExists(const std::string& p) override { return real_.FileExists(p); }
-  bool DirExists(const std::string& p) override { return real_.DirExists(p); }
-  bool CreateDirs(const std::string& p) override { return real_.CreateDirs(p); }
-  void ClearAttributes(const std::string& p) override { real_.ClearAttributes(p); }
   bool TryDeleteFile(const std::string& p) override {
     for (const auto& b : busy_)
       if (b == p) return false;
-    return real_.TryDeleteFile(p);
+    return ForwardingFileSystem::TryDeleteFile(p);
   }
-  bool TryCopyFile(const std::string& a, const std::string& b) override { return real_.TryCopyFile(a, b); }
-  void RenameFile(const std::string& a, const std::string& b) override { real_.RenameFile(a, b); }
-  std::string ReadFile(const std::string& p) override { return real_.ReadFile(p); }
-  void AppendToFile(const std::string& p, std::string_view b) override { real_.AppendToFile(p, b); }
-  std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override { return real_.OpenForWrite(p); }
 
  private:
-  FileSystem& real_ = RealFileSystem();
   std::vector<std::string> busy_;
 };
 

@@ -1,3 +1,4 @@
+// The frame every pack runs in: progress counting, level checks and level writes.
 #include "migration/runner.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The server's version number and the warning for an old server.
 #include "migration/server_version.h"
 
 #include <gtest/gtest.h>

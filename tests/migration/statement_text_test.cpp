@@ -1,3 +1,4 @@
+// The text sent to the server and the parameter block built from connection lines.
 #include <gtest/gtest.h>
 
 #include "migration/context.h"

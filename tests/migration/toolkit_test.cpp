@@ -1,3 +1,4 @@
+// The schema toolkit operations against real databases.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

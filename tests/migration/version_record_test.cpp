@@ -1,3 +1,4 @@
+// Reading and writing the version record of a database.
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// Loading shared libraries at run time.
 #include "platform/dynamic_library.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The registry kept in .reg files: reading, writing and refusing malformed files.
 #include "platform/posix/reg_file_registry.h"
 
 #include <gtest/gtest.h>

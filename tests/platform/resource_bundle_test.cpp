@@ -1,3 +1,4 @@
+// The resource bundle appended to an executable, and the zlib streams it carries.
 #include "platform/resource_bundle.h"
 
 #include <gtest/gtest.h>

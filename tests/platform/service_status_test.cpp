@@ -1,3 +1,4 @@
+// Whether a service runs, as systemctl tells it.
 #include "platform/posix/systemd_service_status.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Windows-1251 conversion and the reading of eight-bit text files.
 #include "platform/text_codec.h"
 
 #include <gtest/gtest.h>

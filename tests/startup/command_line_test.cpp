@@ -1,3 +1,4 @@
+// The command line's installation number.
 #include "startup/command_line.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Database paths, connection lines and the Orders alias of an installation.
 #include "startup/database_paths.h"
 
 #include <gtest/gtest.h>

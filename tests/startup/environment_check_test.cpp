@@ -1,3 +1,4 @@
+// The check for running programs and services that must not run during an upgrade.
 #include "startup/environment_check.h"
 
 #include <gtest/gtest.h>

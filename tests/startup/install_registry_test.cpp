@@ -1,3 +1,4 @@
+// The installation record and the user settings in the registry.
 #include "startup/install_registry.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The register log's lines, captions and codes.
 #include "startup/register_log.h"
 
 #include <gtest/gtest.h>

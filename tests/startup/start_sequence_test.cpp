@@ -1,3 +1,4 @@
+// The start sequence from the splash screen to the wizard's message loop.
 #include "startup/start_sequence.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "startup/start_conditions.h"
 #include "support/busy_file_system.h"
 #include "support/desktop_doubles.h"
+#include "support/forwarding_file_system.h"
 #include "support/journal.h"
 #include "support/recording_splash.h"
 #include "support/temp_dir.h"
@@ -24,25 +26,13 @@ using test::Journal;
 
 /* Refuses to delete a file without write permission, as Windows refuses to
 ** delete a read-only file; clearing the attributes lifts that. */
-class ReadOnlyAwareFileSystem final : public FileSystem {
+class ReadOnlyAwareFileSystem final : public test::ForwardingFileSystem {
  public:
-  bool FileExists(const std::string& p) override { return fs_.FileExists(p); }
-  bool DirExists(const std::string& p) override { return fs_.DirExists(p); }
-  bool CreateDirs(const std::string& p) override { return fs_.CreateDirs(p); }
-  void ClearAttributes(const std::string& p) override { fs_.ClearAttributes(p); }
   bool TryDeleteFile(const std::string& p) override {
     struct stat st{};
     if (::stat(p.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) return false;
-    return fs_.TryDeleteFile(p);
+    return ForwardingFileSystem::TryDeleteFile(p);
   }
-  bool TryCopyFile(const std::string& from, const std::string& to) override { return fs_.TryCopyFile(from, to); }
-  void RenameFile(const std::string& from, const std::string& to) override { fs_.RenameFile(from, to); }
-  std::string ReadFile(const std::string& p) override { return fs_.ReadFile(p); }
-  void AppendToFile(const std::string& p, std::string_view b) override { fs_.AppendToFile(p, b); }
-  std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override { return fs_.OpenForWrite(p); }
-
- private:
-  FileSystem& fs_ = RealFileSystem();
 };
 
 class RecordingMainWindow final : public MainWindow {

@@ -8,38 +8,30 @@
 #include <set>
 #include <string>
 
-#include "platform/file_system.h"
 #include "platform/paths.h"
+#include "support/forwarding_file_system.h"
 
 namespace kv::test {
 
-class BusyFileSystem final : public FileSystem {
+class BusyFileSystem final : public ForwardingFileSystem {
  public:
   explicit BusyFileSystem(std::set<std::string> busyNames, FileSystem& inner = RealFileSystem())
-      : busy_(std::move(busyNames)), inner_(inner) {}
+      : ForwardingFileSystem(inner), busy_(std::move(busyNames)) {}
 
-  bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
-  bool DirExists(const std::string& p) override { return inner_.DirExists(p); }
-  bool CreateDirs(const std::string& p) override { return inner_.CreateDirs(p); }
-  void ClearAttributes(const std::string& p) override { inner_.ClearAttributes(p); }
   bool TryDeleteFile(const std::string& p) override {
-    return busy_.count(FileNameOf(p)) == 0 && inner_.TryDeleteFile(p);
+    return busy_.count(FileNameOf(p)) == 0 && ForwardingFileSystem::TryDeleteFile(p);
   }
-  bool TryCopyFile(const std::string& from, const std::string& to) override { return inner_.TryCopyFile(from, to); }
   void RenameFile(const std::string& from, const std::string& to) override {
     if (busy_.count(FileNameOf(to)) != 0) throw FileError("in use: " + to);
-    inner_.RenameFile(from, to);
+    ForwardingFileSystem::RenameFile(from, to);
   }
-  std::string ReadFile(const std::string& p) override { return inner_.ReadFile(p); }
-  void AppendToFile(const std::string& p, std::string_view bytes) override { inner_.AppendToFile(p, bytes); }
   std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override {
     if (busy_.count(FileNameOf(p)) != 0) throw FileError("in use: " + p);
-    return inner_.OpenForWrite(p);
+    return ForwardingFileSystem::OpenForWrite(p);
   }
 
  private:
   std::set<std::string> busy_;
-  FileSystem& inner_;
 };
 
 }  // namespace kv::test

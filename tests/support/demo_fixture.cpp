@@ -1,3 +1,4 @@
+// Demo installations for tests, copied from templates that are built once and cached.
 #include "support/demo_fixture.h"
 
 #include <fcntl.h>

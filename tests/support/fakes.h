@@ -37,6 +37,8 @@ class RecordingDialog final : public OperatorDialog {
     return a;
   }
 
+  std::size_t ShownCount() const { return messages.size() + questions.size(); }
+
   std::vector<std::string> messages;
   std::vector<std::string> questions;
   std::deque<bool> answers;  // Yes when empty

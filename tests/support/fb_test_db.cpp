@@ -1,3 +1,4 @@
+// Test databases and the client the tests share.
 #include "support/fb_test_db.h"
 
 #include "migration/fb/attachment.h"

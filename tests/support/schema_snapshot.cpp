@@ -1,3 +1,4 @@
+// A text snapshot of a database's schema for comparisons.
 #include "support/schema_snapshot.h"
 
 #include "support/fb_test_db.h"

@@ -1,3 +1,4 @@
+// Temporary folders and whole-file reads and writes for tests.
 #include "support/temp_dir.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// The start page's list of database builds, read from real databases.
 #include <gtest/gtest.h>
 
 #include "platform/posix/reg_file_registry.h"

@@ -1,3 +1,4 @@
+// The news window: its tabs and their entries.
 #include "wizard/news.h"
 
 #include <gtest/gtest.h>

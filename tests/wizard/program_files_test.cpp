@@ -1,3 +1,4 @@
+// The program-file steps: staging, replacing and the failures that keep the old files.
 #include "wizard/program_files.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "platform/zlib_codec.h"
 #include "support/busy_file_system.h"
 #include "support/fakes.h"
+#include "support/forwarding_file_system.h"
 #include "support/recording_window.h"
 #include "support/temp_dir.h"
 
@@ -172,18 +174,9 @@ TEST(ProgramFiles, FileInUseSkipsLaterWritesWithTheirCodes) {
 }
 
 /* The real file system whose writes of one file stop with a full disk. */
-class FullDiskFileSystem final : public FileSystem {
+class FullDiskFileSystem final : public test::ForwardingFileSystem {
  public:
   explicit FullDiskFileSystem(std::string fullName) : full_(std::move(fullName)) {}
-  bool FileExists(const std::string& p) override { return real_.FileExists(p); }
-  bool DirExists(const std::string& p) override { return real_.DirExists(p); }
-  bool CreateDirs(const std::string& p) override { return real_.CreateDirs(p); }
-  void ClearAttributes(const std::string& p) override { real_.ClearAttributes(p); }
-  bool TryDeleteFile(const std::string& p) override { return real_.TryDeleteFile(p); }
-  bool TryCopyFile(const std::string& from, const std::string& to) override { return real_.TryCopyFile(from, to); }
-  void RenameFile(const std::string& from, const std::string& to) override { real_.RenameFile(from, to); }
-  std::string ReadFile(const std::string& p) override { return real_.ReadFile(p); }
-  void AppendToFile(const std::string& p, std::string_view b) override { real_.AppendToFile(p, b); }
   std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override {
     struct Full final : OutputFile {
       std::unique_ptr<OutputFile> inner;
@@ -195,7 +188,7 @@ class FullDiskFileSystem final : public FileSystem {
       }
       void Close() override { inner->Close(); }
     };
-    auto out = real_.OpenForWrite(p);
+    auto out = ForwardingFileSystem::OpenForWrite(p);
     if (FileNameOf(p) != full_) return out;
     auto full = std::make_unique<Full>();
     full->inner = std::move(out);
@@ -204,7 +197,6 @@ class FullDiskFileSystem final : public FileSystem {
 
  private:
   std::string full_;
-  FileSystem& real_ = RealFileSystem();
 };
 
 TEST(ProgramFiles, ADamagedPackageOrAFullDiskDeletesNothing) {

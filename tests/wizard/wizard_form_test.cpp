@@ -1,3 +1,4 @@
+// The wizard form: the version decision, its pages and the database builds it shows.
 #include "wizard/wizard_form.h"
 
 #include <gtest/gtest.h>

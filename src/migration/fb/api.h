@@ -75,14 +75,50 @@ struct Timed<R (*)(P..., ...)> {
   }
 };
 
+struct Api;
+
+/* Throws fb::Error with the engine's message when status holds an error. */
+void Check(const Api& api, const ISC_STATUS* status);
+
+inline bool Failed(const ISC_STATUS* status) { return status[0] == 1 && status[1] != 0; }
+
 struct Api {
 #define KV_FB_MEMBER(name, kind) Timed<decltype(&::name)> name;
   KV_FB_ENTRY_POINTS(KV_FB_MEMBER)
 #undef KV_FB_MEMBER
+
+  /* Calls entry with a status vector of its own before args and throws
+  ** fb::Error with the engine's message when the call fails; else returns
+  ** what entry returned. The arguments convert as in a direct call. */
+  template <class R, class... P>
+  R Checked(const Timed<R (*)(ISC_STATUS*, P...)>& entry, std::type_identity_t<P>... args) const {
+    ISC_STATUS_ARRAY status{};
+    R result = entry(status, args...);
+    Check(*this, status);
+    return result;
+  }
+  // An entry point with variable arguments takes them as they come.
+  template <class R, class... P, class... A>
+  R Checked(const Timed<R (*)(ISC_STATUS*, P..., ...)>& entry, A... args) const {
+    ISC_STATUS_ARRAY status{};
+    R result = entry(status, args...);
+    Check(*this, status);
+    return result;
+  }
+
+  /* The same for a call whose failure is expected and handled by the caller
+  ** (clean-up, a probe): true when it succeeded. */
+  template <class R, class... P>
+  bool Unchecked(const Timed<R (*)(ISC_STATUS*, P...)>& entry, std::type_identity_t<P>... args) const {
+    ISC_STATUS_ARRAY status{};
+    entry(status, args...);
+    return !Failed(status);
+  }
 };
 
-/* Throws fb::Error with the engine's message when status holds an error. */
-void Check(const Api& api, const ISC_STATUS* status);
+/* Detaches now; throws fb::Error when the engine refuses. The engine keeps the
+** handle on failure; it is dropped all the same, so that nothing retries. */
+void Detach(AttachmentHandle& attachment);
 
 /* The engine's message for an error status. */
 std::string ErrorText(const Api& api, const ISC_STATUS* status);

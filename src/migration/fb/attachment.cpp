@@ -39,55 +39,23 @@ std::string BuildDpb(const std::vector<std::string>& params, const std::string& 
 
 Attachment::Attachment(const Client& client, const std::string& path, const std::vector<std::string>& params,
                        const std::string& charset)
-    : client_(&client), path_(path) {
+    : client_(&client), path_(path), handle_({&client.api()}) {
   const std::string dpb = BuildDpb(params, charset);
-  ISC_STATUS_ARRAY status{};
-  client.api().isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), &handle_,
-                                   static_cast<short>(dpb.size()), dpb.data());
-  Check(client.api(), status);
-}
-
-Attachment::~Attachment() {
-  if (handle_) {
-    ISC_STATUS_ARRAY status{};
-    client_->api().isc_detach_database(status, &handle_);
-  }
-}
-
-Attachment::Attachment(Attachment&& other) noexcept
-    : client_(other.client_), path_(std::move(other.path_)), handle_(std::exchange(other.handle_, ApiHandle{})) {}
-
-Attachment& Attachment::operator=(Attachment&& other) noexcept {
-  if (this != &other) {
-    if (handle_) {
-      ISC_STATUS_ARRAY status{};
-      client_->api().isc_detach_database(status, &handle_);
-    }
-    client_ = other.client_;
-    path_ = std::move(other.path_);
-    handle_ = std::exchange(other.handle_, ApiHandle{});
-  }
-  return *this;
+  const Api& api = client.api();
+  api.Checked(api.isc_attach_database, static_cast<short>(path.size()), path.c_str(), handle_.Put(),
+              static_cast<short>(dpb.size()), dpb.data());
 }
 
 bool Attachment::Ping() {
   if (!handle_) return false;
   const char items[] = {isc_info_attachment_id, isc_info_end};
   char result[32];
-  ISC_STATUS_ARRAY status{};
-  client_->api().isc_database_info(status, &handle_, sizeof items, items, sizeof result, result);
-  return !(status[0] == 1 && status[1] != 0);
+  const Api& api = client_->api();
+  return api.Unchecked(api.isc_database_info, handle_.Addr(), sizeof items, items, sizeof result, result);
 }
 
 void Attachment::Detach() {
-  if (!handle_) return;
-  ISC_STATUS_ARRAY status{};
-  client_->api().isc_detach_database(status, &handle_);
-  if (status[0] == 1 && status[1] != 0) {
-    // The engine keeps the handle on failure; drop it so the destructor does not retry.
-    handle_ = ApiHandle{};
-    Check(client_->api(), status);
-  }
+  if (handle_) fb::Detach(handle_);
 }
 
 }  // namespace kv::fb

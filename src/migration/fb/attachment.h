@@ -19,9 +19,8 @@ class Attachment {
   ** character set. Throws fb::Error. */
   Attachment(const Client& client, const std::string& path, const std::vector<std::string>& params,
              const std::string& charset);
-  ~Attachment();
-  Attachment(Attachment&& other) noexcept;
-  Attachment& operator=(Attachment&& other) noexcept;
+  Attachment(Attachment&&) noexcept = default;
+  Attachment& operator=(Attachment&&) noexcept = default;
   Attachment(const Attachment&) = delete;
   Attachment& operator=(const Attachment&) = delete;
 
@@ -34,12 +33,12 @@ class Attachment {
   const Client& client() const { return *client_; }
   /* The path the attachment was opened with. */
   const std::string& path() const { return path_; }
-  ApiHandle* handle() { return &handle_; }
+  ApiHandle* handle() { return handle_.Addr(); }
 
  private:
   const Client* client_;
   std::string path_;
-  ApiHandle handle_{};
+  AttachmentHandle handle_;
 };
 
 /* Builds a database parameter block from "name=value" lines. Exposed for tests. */

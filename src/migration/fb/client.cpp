@@ -55,7 +55,24 @@ std::string ErrorText(const Api& api, const ISC_STATUS* status) {
 }
 
 void Check(const Api& api, const ISC_STATUS* status) {
-  if (status[0] == 1 && status[1] != 0) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
+  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
 }
+
+void Detach(AttachmentHandle& attachment) {
+  const Api& api = *attachment.traits().api;
+  ApiHandle h = attachment.Release();
+  api.Checked(api.isc_detach_database, &h);
+}
+
+// The clean-up call of each handle kind.
+#define KV_FB_CLOSE(kind, ...) \
+  template <>                  \
+  void ClientHandleTraits<HandleKind::kind>::Close(ApiHandle h) const { api->Unchecked(__VA_ARGS__); }
+KV_FB_CLOSE(Attachment, api->isc_detach_database, &h)
+KV_FB_CLOSE(Transaction, api->isc_rollback_transaction, &h)
+KV_FB_CLOSE(Statement, api->isc_dsql_free_statement, &h, DSQL_drop)
+KV_FB_CLOSE(Service, api->isc_service_detach, &h)
+KV_FB_CLOSE(Blob, api->isc_close_blob, &h)
+#undef KV_FB_CLOSE
 
 }  // namespace kv::fb

@@ -25,13 +25,10 @@ void CreateDatabase(const Client& client, const NewDatabase& db) {
                           " PASSWORD " + QuoteLiteral(db.password) + " PAGE_SIZE " + std::to_string(db.pageSize) +
                           " DEFAULT CHARACTER SET " + db.charset;
   const Api& api = client.api();
-  ISC_STATUS_ARRAY status{};
-  ApiHandle dbHandle{};
+  AttachmentHandle attachment({&api});
   ApiHandle trHandle{};
-  api.isc_dsql_execute_immediate(status, &dbHandle, &trHandle, 0, sql.c_str(), SQL_DIALECT_V6, nullptr);
-  Check(api, status);
-  api.isc_detach_database(status, &dbHandle);
-  Check(api, status);
+  api.Checked(api.isc_dsql_execute_immediate, attachment.Put(), &trHandle, 0, sql.c_str(), SQL_DIALECT_V6, nullptr);
+  Detach(attachment);
 }
 
 void SetForcedWrites(const Client& client, const std::string& path, const std::string& user,
@@ -44,13 +41,10 @@ void SetForcedWrites(const Client& client, const std::string& path, const std::s
   }
   dpb += {static_cast<char>(isc_dpb_force_write), 1, static_cast<char>(on ? 1 : 0)};
   const Api& api = client.api();
-  ISC_STATUS_ARRAY status{};
-  ApiHandle dbHandle{};
-  api.isc_attach_database(status, static_cast<short>(path.size()), path.c_str(), &dbHandle,
-                          static_cast<short>(dpb.size()), dpb.data());
-  Check(api, status);
-  api.isc_detach_database(status, &dbHandle);
-  Check(api, status);
+  AttachmentHandle attachment({&api});
+  api.Checked(api.isc_attach_database, static_cast<short>(path.size()), path.c_str(), attachment.Put(),
+              static_cast<short>(dpb.size()), dpb.data());
+  Detach(attachment);
 }
 
 }  // namespace kv::fb

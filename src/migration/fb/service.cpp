@@ -10,7 +10,8 @@
 
 namespace kv::fb {
 
-ServiceManager::ServiceManager(const Client& client, const std::vector<std::string>& params) : client_(client) {
+ServiceManager::ServiceManager(const Client& client, const std::vector<std::string>& params)
+    : client_(client), handle_({&client.api()}) {
   std::string spb{static_cast<char>(isc_spb_version), static_cast<char>(isc_spb_current_version)};
   for (const std::string& line : params) {
     auto eq = line.find('=');
@@ -27,26 +28,17 @@ ServiceManager::ServiceManager(const Client& client, const std::vector<std::stri
   spb += static_cast<char>(isc_spb_utf8_filename);
   spb += static_cast<char>(0);
   static const char kService[] = "service_mgr";
-  ISC_STATUS_ARRAY status{};
-  client.api().isc_service_attach(status, 0, kService, &handle_, static_cast<unsigned short>(spb.size()),
-                                  spb.data());
-  Check(client.api(), status);
-}
-
-ServiceManager::~ServiceManager() {
-  if (handle_) {
-    ISC_STATUS_ARRAY status{};
-    client_.api().isc_service_detach(status, &handle_);
-  }
+  const Api& api = client.api();
+  api.Checked(api.isc_service_attach, 0, kService, handle_.Put(), static_cast<unsigned short>(spb.size()),
+              spb.data());
 }
 
 std::string ServiceManager::ServerVersion() {
   const char request[] = {isc_info_svc_server_version};
   char result[1024] = {};
-  ISC_STATUS_ARRAY status{};
   const Api& api = client_.api();
-  api.isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof request, request, sizeof result, result);
-  Check(api, status);
+  api.Checked(api.isc_service_query, handle_.Addr(), nullptr, 0, nullptr, sizeof request, request, sizeof result,
+              result);
   if (result[0] != isc_info_svc_server_version) throw Error("the server did not report its version", 0);
   auto length = static_cast<size_t>(api.isc_vax_integer(result + 1, 2));
   if (length > sizeof result - 3) throw Error("malformed server version reply", 0);
@@ -91,24 +83,20 @@ void ServiceManager::RunAction(const std::string& action, const std::string& wha
   // File names in the requests are UTF-8, as every text of the program.
   const std::string& spb = action;
   const Api& api = client_.api();
-  ISC_STATUS_ARRAY status{};
-  api.isc_service_start(status, &handle_, nullptr, static_cast<unsigned short>(spb.size()), spb.data());
-  Check(api, status);
+  api.Checked(api.isc_service_start, handle_.Addr(), nullptr, static_cast<unsigned short>(spb.size()), spb.data());
   // The verbose output is read line by line until the service has none left;
   // a failure of the action comes back as the status of a query.
   std::vector<std::string> tail;
   const char request[] = {isc_info_svc_line};
   for (;;) {
     char result[4096] = {};
-    api.isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof request, request, sizeof result, result);
-    if (status[0] == 1 && status[1]) {
+    try {
+      api.Checked(api.isc_service_query, handle_.Addr(), nullptr, 0, nullptr, sizeof request, request,
+                  sizeof result, result);
+    } catch (const Error& e) {
       std::string lines;
       for (const std::string& line : tail) lines += "\n" + line;
-      try {
-        Check(api, status);
-      } catch (const Error& e) {
-        throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode());
-      }
+      throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode());
     }
     if (result[0] != isc_info_svc_line) throw Error("the " + what + ": malformed reply of the service", 0);
     const auto length = static_cast<std::size_t>(api.isc_vax_integer(result + 1, 2));

@@ -18,7 +18,6 @@ class ServiceManager {
   /* Attaches to the local server's service manager with "name=value" lines
   ** (user_name, password). Throws fb::Error. */
   ServiceManager(const Client& client, const std::vector<std::string>& params);
-  ~ServiceManager();
   ServiceManager(const ServiceManager&) = delete;
   ServiceManager& operator=(const ServiceManager&) = delete;
 
@@ -40,7 +39,7 @@ class ServiceManager {
   void RunAction(const std::string& spb, const std::string& what);
 
   const Client& client_;
-  ApiHandle handle_{};
+  ServiceHandle handle_;
 };
 
 }  // namespace kv::fb

@@ -15,10 +15,13 @@
 namespace kv::fb {
 namespace {
 
-struct DaDeleter {
-  void operator()(XSQLDA* p) const { std::free(p); }
+/* A descriptor area, allocated with the room the client library expects. */
+struct DescriptorAreaTraits {
+  using Handle = XSQLDA*;
+  static Handle None() { return nullptr; }
+  void Close(Handle p) const { std::free(p); }
 };
-using DaPtr = std::unique_ptr<XSQLDA, DaDeleter>;
+using DaPtr = UniqueHandle<DescriptorAreaTraits>;
 
 DaPtr AllocDa(int n) {
   if (n < 1) n = 1;
@@ -46,8 +49,7 @@ std::string FormatScaled(std::int64_t value, int scale) {
   } else {
     const size_t places = static_cast<size_t>(-scale);
     if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-    // One character, not a C string: GCC 12 at -O3 misreads the latter (-Wrestrict).
-    digits.insert(digits.size() - places, 1, '.');
+    digits.insert(digits.size() - places, ".");
   }
   if (negative) digits.insert(digits.begin(), '-');
   return digits;
@@ -91,7 +93,6 @@ struct Statement::Impl {
   const Api* api = nullptr;
   Attachment* attachment = nullptr;
   Transaction* executedIn = nullptr;
-  ApiHandle handle{};
   std::string text;  // as given, for the client's observer
   std::vector<int> order;
   std::vector<ParamValue> values;
@@ -99,36 +100,33 @@ struct Statement::Impl {
   std::vector<std::vector<char>> outData;
   std::vector<short> outNull;
   bool cursorOpen = false;
+  StatementHandle handle;  // last: dropped before the areas it was described into
 
   const XSQLVAR& Column(int column) const {
     if (column < 0 || column >= out->sqld) Fail("column " + std::to_string(column) + " is not in the result");
     return out->sqlvar[column];
   }
-
-  void Check(const ISC_STATUS* status) const { fb::Check(*api, status); }
 };
 
 Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make_unique<Impl>()) {
   Impl& s = *impl_;
   s.attachment = &tr.attachment();
   s.api = &s.attachment->client().api();
+  s.handle = StatementHandle({s.api});
   s.text = text;
   PositionalSql sql = ToPositional(text);
   if (sql.text.size() > 65535) Fail("statement text too long");
   s.order = std::move(sql.order);
 
-  ISC_STATUS_ARRAY status{};
-  s.api->isc_dsql_allocate_statement(status, s.attachment->handle(), &s.handle);
-  s.Check(status);
+  const Api& api = *s.api;
+  api.Checked(api.isc_dsql_allocate_statement, s.attachment->handle(), s.handle.Put());
 
   s.out = AllocDa(1);
-  s.api->isc_dsql_prepare(status, tr.handle(), &s.handle, static_cast<unsigned short>(sql.text.size()),
-                          sql.text.c_str(), SQL_DIALECT_V6, s.out.get());
-  s.Check(status);
+  api.Checked(api.isc_dsql_prepare, tr.handle(), s.handle.Addr(), static_cast<unsigned short>(sql.text.size()),
+              sql.text.c_str(), SQL_DIALECT_V6, s.out.Get());
   if (s.out->sqld > s.out->sqln) {
     s.out = AllocDa(s.out->sqld);
-    s.api->isc_dsql_describe(status, &s.handle, SQL_DIALECT_V6, s.out.get());
-    s.Check(status);
+    api.Checked(api.isc_dsql_describe, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get());
   }
   s.outData.resize(static_cast<size_t>(s.out->sqld));
   s.outNull.resize(static_cast<size_t>(s.out->sqld));
@@ -141,8 +139,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
   }
 
   s.in = AllocDa(static_cast<int>(s.order.size()));
-  s.api->isc_dsql_describe_bind(status, &s.handle, SQL_DIALECT_V6, s.in.get());
-  s.Check(status);
+  api.Checked(api.isc_dsql_describe_bind, s.handle.Addr(), SQL_DIALECT_V6, s.in.Get());
   if (s.in->sqld != static_cast<int>(s.order.size()))
     Fail("statement has " + std::to_string(s.in->sqld) + " parameters, text names " +
          std::to_string(s.order.size()));
@@ -152,8 +149,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
 
   const char items[] = {isc_info_sql_stmt_type};
   char info[16] = {};
-  s.api->isc_dsql_sql_info(status, &s.handle, sizeof items, items, sizeof info, info);
-  s.Check(status);
+  api.Checked(api.isc_dsql_sql_info, s.handle.Addr(), sizeof items, items, sizeof info, info);
   if (info[0] == isc_info_sql_stmt_type) {
     auto length = static_cast<short>(s.api->isc_vax_integer(info + 1, 2));
     long type = s.api->isc_vax_integer(info + 3, length);
@@ -161,12 +157,7 @@ Statement::Statement(Transaction& tr, const std::string& text) : impl_(std::make
   }
 }
 
-Statement::~Statement() {
-  if (impl_ && impl_->handle) {
-    ISC_STATUS_ARRAY status{};
-    impl_->api->isc_dsql_free_statement(status, &impl_->handle, DSQL_drop);
-  }
-}
+Statement::~Statement() = default;
 
 Statement::Statement(Statement&&) noexcept = default;
 
@@ -205,9 +196,8 @@ void Statement::Execute(Transaction& tr) {
       Fail("parameter :p" + std::to_string(s.order[i]) + " is not set");
     }
   }
-  ISC_STATUS_ARRAY status{};
-  s.api->isc_dsql_execute(status, tr.handle(), &s.handle, SQL_DIALECT_V6, s.order.empty() ? nullptr : s.in.get());
-  s.Check(status);
+  s.api->Checked(s.api->isc_dsql_execute, tr.handle(), s.handle.Addr(), SQL_DIALECT_V6,
+                 s.order.empty() ? nullptr : s.in.Get());
   s.executedIn = &tr;
   s.cursorOpen = isQuery_;
   if (ExecutionObserver* observer = s.attachment->client().observer())
@@ -217,17 +207,13 @@ void Statement::Execute(Transaction& tr) {
 bool Statement::Fetch() {
   Impl& s = *impl_;
   if (!s.cursorOpen) Fail("no open result set");
-  ISC_STATUS_ARRAY status{};
-  ISC_STATUS rc = s.api->isc_dsql_fetch(status, &s.handle, SQL_DIALECT_V6, s.out.get());
-  if (rc == 100) return false;
-  s.Check(status);
-  return true;
+  // The end of the result set is a success that returns 100.
+  return s.api->Checked(s.api->isc_dsql_fetch, s.handle.Addr(), SQL_DIALECT_V6, s.out.Get()) != 100;
 }
 
 void Statement::CloseCursor() noexcept {
   if (!impl_->cursorOpen) return;
-  ISC_STATUS_ARRAY status{};
-  impl_->api->isc_dsql_free_statement(status, &impl_->handle, DSQL_close);
+  impl_->api->Unchecked(impl_->api->isc_dsql_free_statement, impl_->handle.Addr(), DSQL_close);
   impl_->cursorOpen = false;
 }
 
@@ -308,25 +294,22 @@ std::string Statement::AsText(int column) const {
     }
     case SQL_BLOB: {
       if (!s.executedIn || !s.executedIn->Active()) Fail("blob read outside its transaction");
-      ISC_STATUS_ARRAY status{};
-      ApiHandle blob{};
+      BlobHandle blob({s.api});
       ISC_QUAD id = *reinterpret_cast<const ISC_QUAD*>(v.sqldata);
-      s.api->isc_open_blob2(status, s.attachment->handle(), s.executedIn->handle(), &blob, &id, 0, nullptr);
-      s.Check(status);
+      s.api->Checked(s.api->isc_open_blob2, s.attachment->handle(), s.executedIn->handle(), blob.Put(), &id, 0,
+                     nullptr);
       std::string text;
       char segment[8192];
+      // The end of the blob comes back as an error status, so the segments are
+      // read with a status vector of their own.
+      ISC_STATUS_ARRAY status{};
       for (;;) {
         unsigned short got = 0;
-        ISC_STATUS rc = s.api->isc_get_segment(status, &blob, &got, sizeof segment, segment);
+        ISC_STATUS rc = s.api->isc_get_segment(status, blob.Addr(), &got, sizeof segment, segment);
         if (rc == isc_segstr_eof) break;
-        if (rc != 0 && rc != isc_segment) {
-          std::string why = ErrorText(*s.api, status);
-          s.api->isc_close_blob(status, &blob);
-          Fail(why);
-        }
+        if (rc != 0 && rc != isc_segment) Fail(ErrorText(*s.api, status));
         text.append(segment, got);
       }
-      s.api->isc_close_blob(status, &blob);
       return text;
     }
     default: Fail("column type " + std::to_string(v.sqltype & ~1) + " cannot be read as text");

@@ -21,7 +21,7 @@ class Transaction {
  public:
   Transaction(Attachment& attachment, Isolation isolation);
   ~Transaction();
-  Transaction(Transaction&& other) noexcept;
+  Transaction(Transaction&&) noexcept = default;
   Transaction& operator=(Transaction&&) = delete;
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
@@ -31,14 +31,14 @@ class Transaction {
   void Commit();
   /* Ends the transaction undoing its work; never throws. */
   void Rollback() noexcept;
-  bool Active() const { return handle_ != 0; }
+  bool Active() const { return static_cast<bool>(handle_); }
 
   Attachment& attachment() { return *attachment_; }
-  ApiHandle* handle() { return &handle_; }
+  ApiHandle* handle() { return handle_.Addr(); }
 
  private:
   Attachment* attachment_;
-  ApiHandle handle_{};
+  TransactionHandle handle_;
 };
 
 }  // namespace kv::fb

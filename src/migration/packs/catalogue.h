@@ -4,8 +4,9 @@
 ** A pack lists its databases in a fixed order; for each, the count N that the
 ** database adds to KolvoOperation and the steps it runs there. A step is one
 ** toolkit operation with its exact arguments, or a data step with rules of its
-** own. The step constructors carry the toolkit's names so that a pack reads
-** like the table it comes from:
+** own. The step constructors carry the names of the toolkit operations they
+** run, with the same arguments in the same order, so that a pack reads like a
+** list of toolkit calls:
 **
 **   aaColumnAdd("k_Razdel", "NumberElement20", "s", 13),
 **   aaTableAdd("set_WWW", kNoKey, "NN INT, wwwMission BLOB SUB_TYPE 1"),
@@ -13,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -77,9 +79,37 @@ struct DatabaseWork {
   std::span<const Step> steps;
 };
 
+/* The progress steps that steps add when everything succeeds. */
+constexpr std::int32_t StepCounts(std::span<const Step> steps) {
+  std::int32_t sum = 0;
+  for (const Step& step : steps) sum += step.counts;
+  return sum;
+}
+
+/* A database of a pack that writes its level: N is its steps' count plus one
+** for the level write. */
+constexpr DatabaseWork Work(Db db, std::span<const Step> steps = {}) { return {db, 1 + StepCounts(steps), steps}; }
+/* A database of a pack that leaves the level alone: N is its steps' count. */
+constexpr DatabaseWork WorkWithoutLevel(Db db, std::span<const Step> steps) { return {db, StepCounts(steps), steps}; }
+/* A database the pack does not even open: N is 0. */
+constexpr DatabaseWork Unopened(Db db) { return {db, 0, {}}; }
+
+/* E: the sum of the databases' N. */
+constexpr std::int32_t ExpectedTotal(std::span<const DatabaseWork> databases) {
+  std::int32_t sum = 0;
+  for (const DatabaseWork& work : databases) sum += work.n;
+  return sum;
+}
+
 enum class LevelWrite { None, ServicePack, Build };
 
 struct Pack {
+  /* E is computed from the databases. */
+  constexpr Pack(std::string_view packName, std::int32_t requiredLevel, LevelWrite levelWrite, std::int32_t value,
+                 std::string_view head, std::string_view tail, std::span<const DatabaseWork> work)
+      : name(packName), required(requiredLevel), write(levelWrite), writeValue(value),
+        expected(ExpectedTotal(work)), messageHead(head), messageTail(tail), databases(work) {}
+
   std::string_view name;         // the method's name, e.g. "z_SP_06_2"
   std::int32_t required;         // the level a database must show to be worked on
   LevelWrite write;
@@ -90,11 +120,36 @@ struct Pack {
   std::span<const DatabaseWork> databases;
 };
 
+/* True when a pack's figures agree with its tables: every database counts its
+** steps plus one when the pack writes a level (or is not opened), E is the
+** figure given, and the count message ends in it. */
+constexpr bool Agrees(const Pack& pack, std::int32_t figure) {
+  const std::int32_t levelWrite = pack.write == LevelWrite::None ? 0 : 1;
+  for (const DatabaseWork& work : pack.databases)
+    if (work.n != 0 && work.n != levelWrite + StepCounts(work.steps)) return false;
+  std::string_view tail = pack.messageTail;
+  for (std::int32_t rest = figure; rest > 0; rest /= 10, tail.remove_suffix(1))
+    if (tail.empty() || tail.back() != static_cast<char>('0' + rest % 10)) return false;
+  const bool figureEnds = !tail.empty() && (tail.back() == '=' || tail.back() == ' ');
+  return figure > 0 && pack.expected == figure && figureEnds;
+}
+
+/* A pack and the E given for it. */
+struct GivenTotal {
+  const Pack& pack;
+  std::int32_t figure;
+};
+constexpr bool AllAgree(std::initializer_list<GivenTotal> given) {
+  for (const GivenTotal& g : given)
+    if (!Agrees(g.pack, g.figure)) return false;
+  return true;
+}
+
 /* All nine databases in the packs' order, each counting 1 with no steps: the
 ** body of the version-only packs (install_SP). */
 inline constexpr DatabaseWork kEveryDatabase[] = {
-    {Db::Base, 1, {}},     {Db::Config, 1, {}},   {Db::Orders, 1, {}}, {Db::ServerOrders, 1, {}}, {Db::Director, 1, {}},
-    {Db::Price, 1, {}},    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base),  Work(Db::Config),   Work(Db::Orders), Work(Db::ServerOrders), Work(Db::Director),
+    Work(Db::Price), Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 /* Every pack of the catalogue, in the order the wizard runs them. */

@@ -32,9 +32,9 @@ constexpr Step kRazdelColumns[] = {
 };
 
 constexpr DatabaseWork kSp01[] = {
-    {Db::Base, 5, kMachineToolTables}, {Db::Config, 5, kMachineToolTables}, {Db::Orders, 9, kRazdelColumns},
-    {Db::ServerOrders, 9, kRazdelColumns}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kMachineToolTables), Work(Db::Config, kMachineToolTables), Work(Db::Orders, kRazdelColumns),
+    Work(Db::ServerOrders, kRazdelColumns), Work(Db::Director), Work(Db::Price), Work(Db::StockMan), Work(Db::Optima),
+    Work(Db::System),
 };
 
 // ---- z_SP_02 ---------------------------------------------------------------
@@ -54,9 +54,9 @@ constexpr Step kBaseNumberMini[] = {
 };
 
 constexpr DatabaseWork kSp02[] = {
-    {Db::Base, 3, kTwoT1Columns}, {Db::Config, 3, kTwoT1Columns}, {Db::Orders, 2, kOtkosConversion},
-    {Db::ServerOrders, 2, kOtkosConversion}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 2, kBaseNumberMini},
+    Work(Db::Base, kTwoT1Columns), Work(Db::Config, kTwoT1Columns), Work(Db::Orders, kOtkosConversion),
+    Work(Db::ServerOrders, kOtkosConversion), Work(Db::Director), Work(Db::Price), Work(Db::StockMan),
+    Work(Db::Optima), Work(Db::System, kBaseNumberMini),
 };
 
 // ---- z_SP_03 ---------------------------------------------------------------
@@ -72,9 +72,9 @@ constexpr Step kMaterialSColumns[] = {
 };
 
 constexpr DatabaseWork kSp03[] = {
-    {Db::Base, 2, kImpostColumn}, {Db::Config, 2, kImpostColumn}, {Db::Orders, 4, kMaterialSColumns},
-    {Db::ServerOrders, 4, kMaterialSColumns}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kImpostColumn), Work(Db::Config, kImpostColumn), Work(Db::Orders, kMaterialSColumns),
+    Work(Db::ServerOrders, kMaterialSColumns), Work(Db::Director), Work(Db::Price), Work(Db::StockMan),
+    Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_04 ---------------------------------------------------------------
@@ -86,9 +86,8 @@ constexpr Step kThreeColumns[] = {
 };
 
 constexpr DatabaseWork kSp04[] = {
-    {Db::Base, 4, kThreeColumns}, {Db::Config, 4, kThreeColumns}, {Db::Orders, 1, {}},
-    {Db::ServerOrders, 1, {}}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kThreeColumns), Work(Db::Config, kThreeColumns), Work(Db::Orders), Work(Db::ServerOrders),
+    Work(Db::Director), Work(Db::Price), Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_04_1 -------------------------------------------------------------
@@ -113,8 +112,8 @@ constexpr Step kArrivalsSumma[] = {
 };
 
 constexpr DatabaseWork kSp04_1[] = {
-    {Db::Base, 7, kTemplateSteps}, {Db::Config, 7, kTemplateSteps},
-    {Db::Price, 2, kPriceSale2Types}, {Db::StockMan, 1, kArrivalsSumma},
+    WorkWithoutLevel(Db::Base, kTemplateSteps), WorkWithoutLevel(Db::Config, kTemplateSteps),
+    WorkWithoutLevel(Db::Price, kPriceSale2Types), WorkWithoutLevel(Db::StockMan, kArrivalsSumma),
 };
 
 // ---- z_SP_04_3 (the wizard's step 04_2) --------------------------------------
@@ -129,18 +128,21 @@ constexpr Step kMissionBlob[] = {
 };
 
 constexpr DatabaseWork kSp04_3[] = {
-    {Db::Base, 6, kMissionBlob},
-    {Db::Config, 6, kMissionBlob},
+    WorkWithoutLevel(Db::Base, kMissionBlob), WorkWithoutLevel(Db::Config, kMissionBlob),
 };
 
 }  // namespace
 
-// name, required, level write, E, count message (head, tail), databases
-const Pack z_SP_01{"z_SP_01", 0, LevelWrite::ServicePack, 1, 33, "KolvoOperation=", "Kolvo_SP_01 = 33", kSp01};
-const Pack z_SP_02{"z_SP_02", 1, LevelWrite::ServicePack, 2, 16, "KolvoOperation = ", "Kolvo_SP_02 = 16", kSp02};
-const Pack z_SP_03{"z_SP_03", 2, LevelWrite::ServicePack, 3, 17, "KolvoOperation=", "Kolvo_SP_03=17", kSp03};
-const Pack z_SP_04{"z_SP_04", 3, LevelWrite::ServicePack, 4, 15, "KolvoOperation=", "Kolvo_SP_04=15", kSp04};
-const Pack z_SP_04_1{"z_SP_04_1", 4, LevelWrite::None, 0, 17, "KolvoOperation=", "Kolvo_SP_04_1=17", kSp04_1};
-const Pack z_SP_04_3{"z_SP_04_3", 4, LevelWrite::None, 0, 12, "KolvoOperation=", "Kolvo_SP_04_2=12", kSp04_3};
+// name, required, level write, count message (head, tail), databases; E comes from the databases
+constexpr Pack z_SP_01{"z_SP_01", 0, LevelWrite::ServicePack, 1, "KolvoOperation=", "Kolvo_SP_01 = 33", kSp01};
+constexpr Pack z_SP_02{"z_SP_02", 1, LevelWrite::ServicePack, 2, "KolvoOperation = ", "Kolvo_SP_02 = 16", kSp02};
+constexpr Pack z_SP_03{"z_SP_03", 2, LevelWrite::ServicePack, 3, "KolvoOperation=", "Kolvo_SP_03=17", kSp03};
+constexpr Pack z_SP_04{"z_SP_04", 3, LevelWrite::ServicePack, 4, "KolvoOperation=", "Kolvo_SP_04=15", kSp04};
+constexpr Pack z_SP_04_1{"z_SP_04_1", 4, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_04_1=17", kSp04_1};
+constexpr Pack z_SP_04_3{"z_SP_04_3", 4, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_04_2=12", kSp04_3};
+
+// E and the count message as given for each pack.
+static_assert(AllAgree({{z_SP_01, 33}, {z_SP_02, 16}, {z_SP_03, 17}, {z_SP_04, 15}, {z_SP_04_1, 17},
+                        {z_SP_04_3, 12}}));
 
 }  // namespace kv::packs

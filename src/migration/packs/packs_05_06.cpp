@@ -33,9 +33,9 @@ constexpr Step kCurrencyHistory[] = {
 };
 
 constexpr DatabaseWork kSp05[] = {
-    {Db::Base, 3, kStructureColumns}, {Db::Config, 3, kStructureColumns}, {Db::Orders, 3, kTempAndPaymentKind},
-    {Db::ServerOrders, 3, kTempAndPaymentKind}, {Db::Director, 1, {}}, {Db::Price, 2, kPriceHistoryDate},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 4, kCurrencyHistory},
+    Work(Db::Base, kStructureColumns), Work(Db::Config, kStructureColumns), Work(Db::Orders, kTempAndPaymentKind),
+    Work(Db::ServerOrders, kTempAndPaymentKind), Work(Db::Director), Work(Db::Price, kPriceHistoryDate),
+    Work(Db::StockMan), Work(Db::Optima), Work(Db::System, kCurrencyHistory),
 };
 
 // ---- z_SP_06_1 -------------------------------------------------------------
@@ -78,9 +78,10 @@ constexpr Step kArrivalsSteps[] = {
 };
 
 constexpr DatabaseWork kSp06_1[] = {
-    {Db::Base, 11, kParameterSteps}, {Db::Config, 11, kParameterSteps}, {Db::Orders, 10, kLogisticsSteps},
-    {Db::ServerOrders, 10, kLogisticsSteps}, {Db::Director, 0, {}}, {Db::Price, 0, {}},
-    {Db::StockMan, 3, kArrivalsSteps}, {Db::Optima, 0, {}}, {Db::System, 0, {}},
+    WorkWithoutLevel(Db::Base, kParameterSteps), WorkWithoutLevel(Db::Config, kParameterSteps),
+    WorkWithoutLevel(Db::Orders, kLogisticsSteps), WorkWithoutLevel(Db::ServerOrders, kLogisticsSteps),
+    Unopened(Db::Director), Unopened(Db::Price), WorkWithoutLevel(Db::StockMan, kArrivalsSteps), Unopened(Db::Optima),
+    Unopened(Db::System),
 };
 
 // ---- z_SP_06_2 and z_SP_06_3 -------------------------------------------------
@@ -99,15 +100,18 @@ constexpr Step kPaintAndCapitals[] = {
     aaColumnAdd("col", "nameMinicapital", "t255", 5),
 };
 
-constexpr DatabaseWork kSp06_2[] = {{Db::Base, 8, kFittingLimits}, {Db::Config, 8, kFittingLimits}};
-constexpr DatabaseWork kSp06_3[] = {{Db::Base, 5, kPaintAndCapitals}, {Db::Config, 5, kPaintAndCapitals}};
+constexpr DatabaseWork kSp06_2[] = {Work(Db::Base, kFittingLimits), Work(Db::Config, kFittingLimits)};
+constexpr DatabaseWork kSp06_3[] = {Work(Db::Base, kPaintAndCapitals), Work(Db::Config, kPaintAndCapitals)};
 
 }  // namespace
 
-const Pack z_SP_05{"z_SP_05", 4, LevelWrite::ServicePack, 5, 21, "KolvoOperation=", "Kolvo_SP_05=21", kSp05};
-const Pack z_SP_06{"z_SP_06", 5, LevelWrite::ServicePack, 6, 9, "KolvoOperation=", "Kolvo_SP_6=9", kEveryDatabase};
-const Pack z_SP_06_1{"z_SP_06_1", 6, LevelWrite::None, 0, 45, "KolvoOperation=", "Kolvo_SP_6_1=45", kSp06_1};
-const Pack z_SP_06_2{"z_SP_06_2", 6, LevelWrite::Build, 2, 16, "KolvoOperation=", "Kolvo_SP_6_2=16", kSp06_2};
-const Pack z_SP_06_3{"z_SP_06_3", 6, LevelWrite::Build, 3, 10, "KolvoOperation=", "Kolvo_SP_6_3=10", kSp06_3};
+constexpr Pack z_SP_05{"z_SP_05", 4, LevelWrite::ServicePack, 5, "KolvoOperation=", "Kolvo_SP_05=21", kSp05};
+constexpr Pack z_SP_06{"z_SP_06", 5, LevelWrite::ServicePack, 6, "KolvoOperation=", "Kolvo_SP_6=9", kEveryDatabase};
+constexpr Pack z_SP_06_1{"z_SP_06_1", 6, LevelWrite::None, 0, "KolvoOperation=", "Kolvo_SP_6_1=45", kSp06_1};
+constexpr Pack z_SP_06_2{"z_SP_06_2", 6, LevelWrite::Build, 2, "KolvoOperation=", "Kolvo_SP_6_2=16", kSp06_2};
+constexpr Pack z_SP_06_3{"z_SP_06_3", 6, LevelWrite::Build, 3, "KolvoOperation=", "Kolvo_SP_6_3=10", kSp06_3};
+
+// E and the count message as given for each pack.
+static_assert(AllAgree({{z_SP_05, 21}, {z_SP_06, 9}, {z_SP_06_1, 45}, {z_SP_06_2, 16}, {z_SP_06_3, 10}}));
 
 }  // namespace kv::packs

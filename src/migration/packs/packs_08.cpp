@@ -56,10 +56,10 @@ constexpr Step kMessageRead[] = {
 };
 
 constexpr DatabaseWork kSp08_1[] = {
-    {Db::Base, 12, kNewTablesAndDrops}, {Db::Config, 12, kNewTablesAndDrops},
-    {Db::Orders, 18, kOrdersTintAndMaterials}, {Db::ServerOrders, 18, kOrdersTintAndMaterials},
-    {Db::Director, 2, kDirectorGroupComment}, {Db::Price, 1, {}}, {Db::StockMan, 1, {}},
-    {Db::Optima, 1, {}}, {Db::System, 2, kMessageRead},
+    Work(Db::Base, kNewTablesAndDrops), Work(Db::Config, kNewTablesAndDrops),
+    Work(Db::Orders, kOrdersTintAndMaterials), Work(Db::ServerOrders, kOrdersTintAndMaterials),
+    Work(Db::Director, kDirectorGroupComment), Work(Db::Price), Work(Db::StockMan), Work(Db::Optima),
+    Work(Db::System, kMessageRead),
 };
 
 // ---- z_SP_08_2 -------------------------------------------------------------
@@ -70,7 +70,7 @@ constexpr Step kStructureRatios[] = {
     aaColumnAdd("acc_Structure", "RatioHW", "i", 99),
 };
 
-constexpr DatabaseWork kSp08_2[] = {{Db::Base, 4, kStructureRatios}, {Db::Config, 4, kStructureRatios}};
+constexpr DatabaseWork kSp08_2[] = {Work(Db::Base, kStructureRatios), Work(Db::Config, kStructureRatios)};
 
 // ---- z_SP_08_3: money columns to fixed point ---------------------------------
 
@@ -101,9 +101,9 @@ constexpr Step kStockManMoney[] = {
 };
 
 constexpr DatabaseWork kSp08_3[] = {
-    {Db::Base, 2, kStockPrice}, {Db::Config, 2, kStockPrice}, {Db::Orders, 6, kOrdersMoney},
-    {Db::ServerOrders, 6, kOrdersMoney}, {Db::Director, 1, {}}, {Db::Price, 11, kPriceMoney},
-    {Db::StockMan, 6, kStockManMoney}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kStockPrice), Work(Db::Config, kStockPrice), Work(Db::Orders, kOrdersMoney),
+    Work(Db::ServerOrders, kOrdersMoney), Work(Db::Director), Work(Db::Price, kPriceMoney),
+    Work(Db::StockMan, kStockManMoney), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_08_4 -------------------------------------------------------------
@@ -118,8 +118,8 @@ constexpr Step kQuantityConversion[] = {
 };
 
 constexpr DatabaseWork kSp08_4[] = {
-    {Db::Base, 3, kFittingBlobs}, {Db::Config, 3, kFittingBlobs}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 4, kQuantityConversion}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kFittingBlobs), Work(Db::Config, kFittingBlobs), Work(Db::Director), Work(Db::Price),
+    Work(Db::StockMan, kQuantityConversion), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_08_5 -------------------------------------------------------------
@@ -138,8 +138,8 @@ constexpr Step kNumberStockGone[] = {
 };
 
 constexpr DatabaseWork kSp08_5[] = {
-    {Db::Base, 4, kStockListGone}, {Db::Config, 4, kStockListGone}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 5, kNumberStockGone}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kStockListGone), Work(Db::Config, kStockListGone), Work(Db::Director), Work(Db::Price),
+    Work(Db::StockMan, kNumberStockGone), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_08_6 to z_SP_08_9: Base and Config only, the rest writes Build -----
@@ -154,35 +154,39 @@ constexpr Step kMaterialElements[] = {
 constexpr Step kHandleHeight[] = {aaColumnAdd("fur_Material", "HeightHandle", "i", 11)};
 
 constexpr DatabaseWork kSp08_6[] = {
-    {Db::Base, 2, kAccNote}, {Db::Config, 2, kAccNote}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kAccNote), Work(Db::Config, kAccNote), Work(Db::Director), Work(Db::Price), Work(Db::StockMan),
+    Work(Db::Optima), Work(Db::System),
 };
 constexpr DatabaseWork kSp08_7[] = {
-    {Db::Base, 2, kFittingNote}, {Db::Config, 2, kFittingNote}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kFittingNote), Work(Db::Config, kFittingNote), Work(Db::Director), Work(Db::Price),
+    Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 constexpr DatabaseWork kSp08_8[] = {
-    {Db::Base, 4, kMaterialElements}, {Db::Config, 4, kMaterialElements}, {Db::Director, 1, {}},
-    {Db::Price, 1, {}}, {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kMaterialElements), Work(Db::Config, kMaterialElements), Work(Db::Director), Work(Db::Price),
+    Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 constexpr DatabaseWork kSp08_9[] = {
-    {Db::Base, 2, kHandleHeight}, {Db::Config, 2, kHandleHeight}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kHandleHeight), Work(Db::Config, kHandleHeight), Work(Db::Director), Work(Db::Price),
+    Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 constexpr LevelWrite kBuild = LevelWrite::Build;
 
 }  // namespace
 
-const Pack z_SP_08{"z_SP_08", 6, LevelWrite::ServicePack, 8, 9, "KolvoOperation = ", "Kolvo_SP_08 = 9", kEveryDatabase};
-const Pack z_SP_08_1{"z_SP_08_1", 8, kBuild, 1, 67, "KolvoOperation=", "Kolvo_SP_081=67", kSp08_1};
-const Pack z_SP_08_2{"z_SP_08_2", 8, kBuild, 2, 8, "KolvoOperation=", "Kolvo_SP_8_2=8", kSp08_2};
-const Pack z_SP_08_3{"z_SP_08_3", 8, kBuild, 3, 36, "KolvoOperation=", "Kolvo_SP_083=36", kSp08_3};
-const Pack z_SP_08_4{"z_SP_08_4", 8, kBuild, 4, 14, "KolvoOperation=", "Kolvo_SP_084=14", kSp08_4};
-const Pack z_SP_08_5{"z_SP_08_5", 8, kBuild, 5, 17, "KolvoOperation=", "Kolvo_SP_085=17", kSp08_5};
-const Pack z_SP_08_6{"z_SP_08_6", 8, kBuild, 6, 9, "KolvoOperation=", "Kolvo_SP_086=9", kSp08_6};
-const Pack z_SP_08_7{"z_SP_08_7", 8, kBuild, 7, 9, "KolvoOperation=", "Kolvo_SP_087=9", kSp08_7};
-const Pack z_SP_08_8{"z_SP_08_8", 8, kBuild, 8, 13, "KolvoOperation=", "Kolvo_SP_088=13", kSp08_8};
-const Pack z_SP_08_9{"z_SP_08_9", 8, kBuild, 9, 9, "KolvoOperation=", "Kolvo_SP_089=9", kSp08_9};
+constexpr Pack z_SP_08{"z_SP_08", 6, LevelWrite::ServicePack, 8, "KolvoOperation = ", "Kolvo_SP_08 = 9", kEveryDatabase};
+constexpr Pack z_SP_08_1{"z_SP_08_1", 8, kBuild, 1, "KolvoOperation=", "Kolvo_SP_081=67", kSp08_1};
+constexpr Pack z_SP_08_2{"z_SP_08_2", 8, kBuild, 2, "KolvoOperation=", "Kolvo_SP_8_2=8", kSp08_2};
+constexpr Pack z_SP_08_3{"z_SP_08_3", 8, kBuild, 3, "KolvoOperation=", "Kolvo_SP_083=36", kSp08_3};
+constexpr Pack z_SP_08_4{"z_SP_08_4", 8, kBuild, 4, "KolvoOperation=", "Kolvo_SP_084=14", kSp08_4};
+constexpr Pack z_SP_08_5{"z_SP_08_5", 8, kBuild, 5, "KolvoOperation=", "Kolvo_SP_085=17", kSp08_5};
+constexpr Pack z_SP_08_6{"z_SP_08_6", 8, kBuild, 6, "KolvoOperation=", "Kolvo_SP_086=9", kSp08_6};
+constexpr Pack z_SP_08_7{"z_SP_08_7", 8, kBuild, 7, "KolvoOperation=", "Kolvo_SP_087=9", kSp08_7};
+constexpr Pack z_SP_08_8{"z_SP_08_8", 8, kBuild, 8, "KolvoOperation=", "Kolvo_SP_088=13", kSp08_8};
+constexpr Pack z_SP_08_9{"z_SP_08_9", 8, kBuild, 9, "KolvoOperation=", "Kolvo_SP_089=9", kSp08_9};
+
+// E and the count message as given for each pack.
+static_assert(AllAgree({{z_SP_08, 9}, {z_SP_08_1, 67}, {z_SP_08_2, 8}, {z_SP_08_3, 36}, {z_SP_08_4, 14},
+                        {z_SP_08_5, 17}, {z_SP_08_6, 9}, {z_SP_08_7, 9}, {z_SP_08_8, 13}, {z_SP_08_9, 9}}));
 
 }  // namespace kv::packs

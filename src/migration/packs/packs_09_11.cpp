@@ -18,8 +18,8 @@ constexpr Step kCardElements[] = {
 };
 
 constexpr DatabaseWork kSp09_1[] = {
-    {Db::Base, 1, {}}, {Db::Config, 1, {}}, {Db::Orders, 6, kCardElements}, {Db::ServerOrders, 6, kCardElements},
-    {Db::Director, 1, {}}, {Db::Price, 1, {}}, {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base), Work(Db::Config), Work(Db::Orders, kCardElements), Work(Db::ServerOrders, kCardElements),
+    Work(Db::Director), Work(Db::Price), Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_10_1 -------------------------------------------------------------
@@ -42,9 +42,9 @@ constexpr Step kDirectorAccountCode[] = {
 };
 
 constexpr DatabaseWork kSp10_1[] = {
-    {Db::Base, 3, kWorkshopSettings}, {Db::Config, 3, kWorkshopSettings}, {Db::Orders, 4, kWorkshopLoad},
-    {Db::ServerOrders, 4, kWorkshopLoad}, {Db::Director, 2, kDirectorAccountCode}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kWorkshopSettings), Work(Db::Config, kWorkshopSettings), Work(Db::Orders, kWorkshopLoad),
+    Work(Db::ServerOrders, kWorkshopLoad), Work(Db::Director, kDirectorAccountCode), Work(Db::Price),
+    Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_11_1 -------------------------------------------------------------
@@ -57,20 +57,24 @@ constexpr Step kOrderGuids[] = {
 };
 
 constexpr DatabaseWork kSp11_1[] = {
-    {Db::Base, 1, {}}, {Db::Config, 1, {}}, {Db::Orders, 5, kOrderGuids}, {Db::ServerOrders, 5, kOrderGuids},
-    {Db::Director, 1, {}}, {Db::Price, 1, {}}, {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base), Work(Db::Config), Work(Db::Orders, kOrderGuids), Work(Db::ServerOrders, kOrderGuids),
+    Work(Db::Director), Work(Db::Price), Work(Db::StockMan), Work(Db::Optima), Work(Db::System),
 };
 
 constexpr LevelWrite kSp = LevelWrite::ServicePack;
 
 }  // namespace
 
-const Pack z_SP_09{"z_SP_09", 8, kSp, 9, 9, "KolvoOperation = ", "Kolvo_SP_09 = 9", kEveryDatabase};
-const Pack z_SP_09_1{"z_SP_09_1", 9, LevelWrite::Build, 1, 19, "KolvoOperation=", "Kolvo_SP_090=19", kSp09_1};
-const Pack z_SP_10{"z_SP_10", 9, kSp, 10, 9, "KolvoOperation = ", "Kolvo_SP_10 = 9", kEveryDatabase};
-const Pack z_SP_10_1{"z_SP_10_1", 10, LevelWrite::Build, 1, 20, "KolvoOperation = ", "Kolvo_SP_100 = 20", kSp10_1};
-const Pack z_SP_11{"z_SP_11", 10, kSp, 11, 9, "KolvoOperation = ", "Kolvo_SP_11 = 9", kEveryDatabase};
+constexpr Pack z_SP_09{"z_SP_09", 8, kSp, 9, "KolvoOperation = ", "Kolvo_SP_09 = 9", kEveryDatabase};
+constexpr Pack z_SP_09_1{"z_SP_09_1", 9, LevelWrite::Build, 1, "KolvoOperation=", "Kolvo_SP_090=19", kSp09_1};
+constexpr Pack z_SP_10{"z_SP_10", 9, kSp, 10, "KolvoOperation = ", "Kolvo_SP_10 = 9", kEveryDatabase};
+constexpr Pack z_SP_10_1{"z_SP_10_1", 10, LevelWrite::Build, 1, "KolvoOperation = ", "Kolvo_SP_100 = 20", kSp10_1};
+constexpr Pack z_SP_11{"z_SP_11", 10, kSp, 11, "KolvoOperation = ", "Kolvo_SP_11 = 9", kEveryDatabase};
 // Build 0, not 1.
-const Pack z_SP_11_1{"z_SP_11_1", 11, LevelWrite::Build, 0, 17, "KolvoOperation = ", "Kolvo_SP_110 = 17", kSp11_1};
+constexpr Pack z_SP_11_1{"z_SP_11_1", 11, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_110 = 17", kSp11_1};
+
+// E and the count message as given for each pack.
+static_assert(AllAgree({{z_SP_09, 9}, {z_SP_09_1, 19}, {z_SP_10, 9}, {z_SP_10_1, 20}, {z_SP_11, 9},
+                        {z_SP_11_1, 17}}));
 
 }  // namespace kv::packs

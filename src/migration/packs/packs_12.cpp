@@ -19,9 +19,9 @@ constexpr Step kWorkshopNumberGone[] = {
 };
 
 constexpr DatabaseWork kSp12_1[] = {
-    {Db::Base, 4, kRebuildWorkshop}, {Db::Config, 4, kRebuildWorkshop}, {Db::Orders, 2, kWorkshopNumberGone},
-    {Db::ServerOrders, 2, kWorkshopNumberGone}, {Db::Director, 1, {}}, {Db::Price, 1, {}},
-    {Db::StockMan, 1, {}}, {Db::Optima, 1, {}}, {Db::System, 1, {}},
+    Work(Db::Base, kRebuildWorkshop), Work(Db::Config, kRebuildWorkshop), Work(Db::Orders, kWorkshopNumberGone),
+    Work(Db::ServerOrders, kWorkshopNumberGone), Work(Db::Director), Work(Db::Price), Work(Db::StockMan),
+    Work(Db::Optima), Work(Db::System),
 };
 
 // ---- z_SP_12_2 -------------------------------------------------------------
@@ -62,15 +62,18 @@ constexpr Step kOptimaRequests[] = {
 };
 
 constexpr DatabaseWork kSp12_2[] = {
-    {Db::Base, 10, kLimits}, {Db::Config, 10, kLimits}, {Db::Orders, 1, kNormHours},
-    {Db::ServerOrders, 1, kNormHours}, {Db::Director, 2, kDirectorGroupNote}, {Db::Price, 1, kPriceIndexes},
-    {Db::StockMan, 1, {}}, {Db::Optima, 3, kOptimaRequests}, {Db::System, 1, {}},
+    Work(Db::Base, kLimits), Work(Db::Config, kLimits), Work(Db::Orders, kNormHours),
+    Work(Db::ServerOrders, kNormHours), Work(Db::Director, kDirectorGroupNote), Work(Db::Price, kPriceIndexes),
+    Work(Db::StockMan), Work(Db::Optima, kOptimaRequests), Work(Db::System),
 };
 
 }  // namespace
 
-const Pack z_SP_12{"z_SP_12", 11, LevelWrite::ServicePack, 12, 9, "KolvoOperation = ", "Kolvo_SP_12 = 9", kEveryDatabase};
-const Pack z_SP_12_1{"z_SP_12_1", 12, LevelWrite::Build, 0, 17, "KolvoOperation = ", "Kolvo_SP_121 = 17", kSp12_1};
-const Pack z_SP_12_2{"z_SP_12_2", 12, LevelWrite::Build, 0, 30, "KolvoOperation = ", "Kolvo_SP_122 = 30", kSp12_2};
+constexpr Pack z_SP_12{"z_SP_12", 11, LevelWrite::ServicePack, 12, "KolvoOperation = ", "Kolvo_SP_12 = 9", kEveryDatabase};
+constexpr Pack z_SP_12_1{"z_SP_12_1", 12, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_121 = 17", kSp12_1};
+constexpr Pack z_SP_12_2{"z_SP_12_2", 12, LevelWrite::Build, 0, "KolvoOperation = ", "Kolvo_SP_122 = 30", kSp12_2};
+
+// E and the count message as given for each pack.
+static_assert(AllAgree({{z_SP_12, 9}, {z_SP_12_1, 17}, {z_SP_12_2, 30}}));
 
 }  // namespace kv::packs

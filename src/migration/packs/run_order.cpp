@@ -73,8 +73,19 @@ constexpr RunStep kSteps[] = {
     {19, 12, kOnce, kRemoveTemp, " Service Pack 12_01_02", 47, kGroupC},
 };
 
+constexpr std::int32_t kProgramFileSteps = 6;
+
+constexpr std::int32_t GaugeBudget(std::span<const RunStep> steps) {
+  std::int32_t sum = kProgramFileSteps;
+  for (const RunStep& step : steps) sum += step.skipWeight;
+  return sum;
+}
+
 }  // namespace
 
 std::span<const RunStep> RunOrder() { return kSteps; }
+
+constexpr std::int32_t kGaugeBudget = GaugeBudget(kSteps);
+static_assert(kGaugeBudget == 549, "the gauge maximum as given");
 
 }  // namespace kv::packs

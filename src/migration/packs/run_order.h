@@ -32,8 +32,8 @@ struct RunStep {
 /* Steps 1 to 19 in order. */
 std::span<const RunStep> RunOrder();
 
-/* The gauge budget of a run: the skip weights plus one unit for each of the
-** six program-file steps. */
-inline constexpr std::int32_t kGaugeBudget = 549;
+/* The gauge budget of a run: the skip weights of the run order plus one unit
+** for each of the six program-file steps. */
+extern const std::int32_t kGaugeBudget;
 
 }  // namespace kv::packs

@@ -4,20 +4,24 @@
 #include <dlfcn.h>
 
 #include "platform/dynamic_library.h"
+#include "platform/unique_handle.h"
 
 namespace kv {
 namespace {
 
+struct DlTraits {
+  using Handle = void*;
+  static Handle None() { return nullptr; }
+  void Close(Handle h) const { ::dlclose(h); }
+};
+
 class DlLibrary final : public DynamicLibrary {
  public:
   explicit DlLibrary(void* handle) : handle_(handle) {}
-  ~DlLibrary() override { ::dlclose(handle_); }
-  DlLibrary(const DlLibrary&) = delete;
-  DlLibrary& operator=(const DlLibrary&) = delete;
-  void* Symbol(const char* name) const override { return ::dlsym(handle_, name); }
+  void* Symbol(const char* name) const override { return ::dlsym(handle_.Get(), name); }
 
  private:
-  void* handle_;
+  UniqueHandle<DlTraits> handle_;
 };
 
 }  // namespace

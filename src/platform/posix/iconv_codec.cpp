@@ -7,20 +7,23 @@
 #include <stdexcept>
 
 #include "platform/text_codec.h"
+#include "platform/unique_handle.h"
 
 namespace kv {
 namespace {
 
-/* Owns one iconv conversion descriptor. */
+struct IconvTraits {
+  using Handle = iconv_t;
+  static Handle None() { return reinterpret_cast<iconv_t>(-1); }
+  void Close(Handle cd) const { iconv_close(cd); }
+};
+
+/* One iconv conversion descriptor. */
 class IconvHandle {
  public:
   IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1))
-      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+    if (!cd_) throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
   }
-  ~IconvHandle() { iconv_close(cd_); }
-  IconvHandle(const IconvHandle&) = delete;
-  IconvHandle& operator=(const IconvHandle&) = delete;
 
   /* Converts text; an input sequence that cannot be converted becomes '?' and
   ** the conversion resumes after it (skip bytes as given by skipInvalid). */
@@ -28,14 +31,14 @@ class IconvHandle {
   std::string Convert(std::string_view text, Skip skipInvalid) {
     std::string out;
     out.reserve(text.size() * 2);
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    iconv(cd_.Get(), nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(text.data());
     size_t inLeft = text.size();
     char buf[1024];
     while (inLeft > 0) {
       char* outPtr = buf;
       size_t outLeft = sizeof buf;
-      size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      size_t rc = iconv(cd_.Get(), &in, &inLeft, &outPtr, &outLeft);
       out.append(buf, static_cast<size_t>(outPtr - buf));
       if (rc != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
@@ -49,7 +52,7 @@ class IconvHandle {
   }
 
  private:
-  iconv_t cd_;
+  UniqueHandle<IconvTraits> cd_;
 };
 
 }  // namespace

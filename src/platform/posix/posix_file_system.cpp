@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -66,13 +68,8 @@ class PosixFileSystem final : public FileSystem {
 
   bool CreateDirs(const std::string& path) override {
     if (path.empty()) return false;
-    std::string partial;
-    size_t pos = 0;
-    while (pos != std::string::npos) {
-      pos = path.find('/', pos + 1);
-      partial = path.substr(0, pos);
-      if (!partial.empty() && !DirExists(partial)) ::mkdir(partial.c_str(), 0777);
-    }
+    std::error_code ignored;  // the folder's presence afterwards is the answer
+    std::filesystem::create_directories(path, ignored);
     return DirExists(path);
   }
 

@@ -69,10 +69,15 @@ std::string DwordLine(std::string_view name, std::uint32_t value) {
   return Quote(name) + "=dword:" + hex;
 }
 
-std::string SectionPath(RegistryHive hive, std::string_view path) {
-  std::string p(path);
+/* A key path without separators at its ends. */
+std::string TrimBackslashes(std::string p) {
   while (!p.empty() && p.back() == '\\') p.pop_back();
   while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  return p;
+}
+
+std::string SectionPath(RegistryHive hive, std::string_view path) {
+  const std::string p = TrimBackslashes(std::string(path));
   return std::string(HiveName(hive)) + (p.empty() ? "" : "\\" + p);
 }
 
@@ -102,9 +107,7 @@ std::string FoldKeyName(std::string_view name) {
       out.push_back(static_cast<char>(c));
     }
   }
-  while (!out.empty() && out.back() == '\\') out.pop_back();
-  while (!out.empty() && out.front() == '\\') out.erase(out.begin());
-  return out;
+  return TrimBackslashes(std::move(out));
 }
 
 RegDocument RegDocument::Parse(std::string_view content, const std::string& fileName) {
@@ -269,8 +272,7 @@ void RegDocument::SetDword(RegistryHive hive, std::string_view path, std::string
     } else {
       if (lines_.empty()) lines_.emplace_back(kHeader5);
       if (!lines_.back().empty()) lines_.emplace_back();
-      // Appended, not "[" + text: GCC 12 at -O3 misreads the latter (-Wrestrict).
-      lines_.push_back(std::string(1, '[').append(SectionPath(hive, path)).append("]"));
+      lines_.push_back("[" + SectionPath(hive, path) + "]");
       lines_.push_back(line);
       finalNewline_ = true;
     }

@@ -16,6 +16,7 @@
 #include "platform/paths.h"
 #include "platform/posix/reg_document.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/scope_exit.h"
 
 namespace kv {
 namespace {
@@ -68,12 +69,7 @@ void StoreAtomically(const std::string& path, const std::string& content) {
   std::string tmp = path + ".XXXXXX";
   UniqueFd fd(::mkstemp(tmp.data()));
   if (!fd) fail("write");
-  struct Cleanup {
-    std::string* name;
-    ~Cleanup() {
-      if (name) ::unlink(name->c_str());
-    }
-  } cleanup{&tmp};
+  ScopeExit removeTemporary([&] { ::unlink(tmp.c_str()); });
 
   struct stat st{};
   mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
@@ -90,7 +86,7 @@ void StoreAtomically(const std::string& path, const std::string& content) {
   if (::fsync(fd.Get()) != 0) fail("flush");
   if (fd.Close() != 0) fail("close");
   if (::rename(tmp.c_str(), path.c_str()) != 0) fail("replace");
-  cleanup.name = nullptr;
+  removeTemporary.Release();
 
   std::string folder = FolderOf(path);
   UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
