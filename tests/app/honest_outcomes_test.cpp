@@ -164,7 +164,9 @@ TEST(RunLog, HoldsEveryPackAndDatabaseAndEndsWhereAKilledRunStopped) {
     const auto it = applied.find(db);
     const bool logged = it != applied.end() && it->second.back() == "z_SP_08";
     const bool raised = Level(db) == "8/0";
-    if (logged) EXPECT_TRUE(raised) << db;
+    if (logged) {
+      EXPECT_TRUE(raised) << db;
+    }
     if (raised && !logged) ++ahead;
   }
   EXPECT_LE(ahead, 1);
