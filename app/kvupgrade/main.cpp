@@ -6,6 +6,9 @@
 ** Exit statuses: ExitStatus in wizard_assembly.h; 64 for a wrong command line
 ** or no display.
 ** --plan prints what a run would do and changes nothing (plan.h).
+** --restore FOLDER puts a backup made before a run back (restore_command.h).
+** --no-backup, --keep-backups N and --restore-on-failure shape the backup the
+** install run makes before its first pack and the restore after a failure.
 ** --show-installation prints what the program derives from the registry for
 ** the selected installation (folders, database paths, connection lines) and
 ** writes the start of a block to the register log, changing nothing else.
@@ -24,6 +27,7 @@
 #include "startup/register_log.h"
 #include "console_window.h"
 #include "plan.h"
+#include "restore_command.h"
 #include "unattended.h"
 #include "windowed.h"
 
@@ -73,6 +77,7 @@ int main(int argc, char** argv) {
   try {
     if (cl->showInstallation) return ShowInstallation(*cl);
     if (cl->plan) return kv::RunPlanCommand(*cl, std::cout, std::cerr);
+    if (!cl->restoreFolder.empty()) return kv::RunRestoreCommand(*cl, std::cout, std::cerr);
     if (cl->unattended) return kv::console::RunUnattended(*cl, std::cout, std::cerr);
     if (!kv::DisplayAvailable()) {
       std::cerr << "kvupgrade: no display to show the wizard on (DISPLAY and WAYLAND_DISPLAY are unset);\n"

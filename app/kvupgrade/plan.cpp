@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "console_window.h"
+#include "installation_lookup.h"
 #include "migration/fb/client.h"
 #include "migration/progress.h"
 #include "platform/clock.h"
@@ -20,6 +21,8 @@
 #include "startup/database_paths.h"
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
+#include "migration/backup.h"
+#include "migration/format_limit.h"
 #include "wizard/install_plan.h"
 #include "wizard_assembly.h"
 
@@ -154,29 +157,13 @@ void PrintFiles(const InstallPlan& plan, std::ostream& out) {
 
 int RunPlanCommand(const CommandLine& cl, std::ostream& out, std::ostream& err) {
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
-  Clock& clock = SystemClock();
-  const std::optional<InstallFolders> folders = ReadInstallRegistry(*registry, "d", clock.Now().year);
-  if (!folders) {
-    err << "Не установлена программа Duvar0\n";
-    return kStartRefused;
-  }
-  ReadOnlyFileSystem fs(RealFileSystem());
-  console::ConsoleDialog dialog(err);  // prints messages; a question is answered Yes, as a run would go on
+  ReadOnlyFileSystem fs(RealFileSystem());  // the register log's lines are dropped with the rest
+  console::ConsoleDialog dialog(err);       // prints messages; a question is answered Yes, as a run would go on
+  std::optional<Installation> found = LookUpInstallation(cl, *registry, fs, dialog, err);
+  if (!found) return kStartRefused;
+  Installation& installation = *found;
   const std::string ownPath = RealProcesses().OwnPath();
-  // The register log of the plan writes nowhere: its file system drops the lines.
-  RegisterLog log({kApplicationTitle, ownPath, folders->info, folders->registerLog}, fs, clock, dialog);
-  std::optional<DatabaseLocations> loc = SetDatabasePaths(*folders, cl.installation, log);
-  if (!loc) {
-    err << "Расположение баз данных не определено\n";
-    return kStartRefused;
-  }
-  Installation installation;
-  installation.folders = *folders;
-  installation.params = cl.installation;
-  installation.databases = std::move(loc->paths);
-  installation.connection = std::move(loc->connection);
-  installation.databases.serverOrders =
-      FindOrdersAlias(fs, installation.connection.iniPath, installation.connection.ordersAlias);
+  Clock& clock = SystemClock();
 
   DatabaseSnapshot snapshot(installation.databases);
   std::unique_ptr<fb::Client> client = LoadClient(dialog);
@@ -191,13 +178,22 @@ int RunPlanCommand(const CommandLine& cl, std::ostream& out, std::ostream& err) 
   out << "План обновления (ничего не изменяется)\n";
   out << "Установка: "
       << (cl.installation.numbered ? "№" + std::to_string(cl.installation.number) : std::string("основная")) << "\n";
-  out << "Данные: " << folders->data << "\n";
+  out << "Данные: " << installation.folders.data << "\n";
   out << "Сервер Firebird: " << version.FirebirdVersion << "\n";
   out << "Устанавливается: ServicePack " << plan.carried.servicePack << ", Build " << plan.carried.build
       << "; установлено: ServicePack " << plan.installed.servicePack << ", Build " << plan.installed.build << "\n";
   for (const std::string& line : plan.decision.lines) out << "  " << line << "\n";
   PrintDatabases(plan.run, out);
   PrintSteps(plan.run, out);
+  const std::optional<FormatExcess> formats = LargestFormatForecast(migration);
+  if (formats)
+    out << "Форматы таблиц: больше всего у " << formats->table << " (" << snapshot.Original(formats->database)
+        << "): " << formats->formats << " сейчас, до " << formats->formats + formats->added << " после обновления, из "
+        << kMaxTableFormats << " возможных\n";
+  int toBackUp = 0;
+  for (const DatabasePlan& d : plan.run.databases) toBackUp += d.packs.empty() ? 0 : 1;
+  out << "Резервная копия перед первым пакетом: " << toBackUp << " баз данных, в " << BackupRoot(installation.folders)
+      << (cl.backup ? "" : " (не делается: --no-backup)") << "\n";
   PrintFiles(plan, out);
 
   int status = kCompleted;
@@ -205,8 +201,11 @@ int RunPlanCommand(const CommandLine& cl, std::ostream& out, std::ostream& err) 
     out << "Итог: обновление не предлагается\n";
     status = kVersionBlocked;
   } else if (plan.run.noDatabase) {
-    out << "Итог: обновление невозможно: ни одна база данных не открывается (" << folders->data << ")\n";
+    out << "Итог: обновление невозможно: ни одна база данных не открывается (" << installation.folders.data << ")\n";
     status = kNoDatabase;
+  } else if (formats && formats->formats + formats->added > kMaxTableFormats) {
+    out << "Итог: обновление не начнётся: таблица " << formats->table << " превысит предел форматов\n";
+    status = kPlanBlocked;
   } else if (!plan.run.CanProceed()) {
     out << "Итог: обновление остановится"
         << (plan.run.blockedBy.empty() ? std::string() : " на пакете " + plan.run.blockedBy)

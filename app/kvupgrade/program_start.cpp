@@ -18,7 +18,6 @@
 namespace kv {
 namespace {
 
-constexpr const char* kInstanceLockFile = "kvupgrade.lock";
 constexpr const char* kAlreadyRunning =
     "Программа обновления уже запущена для этой установки.\rДождитесь её окончания и запустите обновление снова.";
 

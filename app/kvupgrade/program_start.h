@@ -22,6 +22,9 @@ namespace kv {
 /* Creates the wizard window for the installation; its start page is built here. */
 using WizardFactory = std::function<std::unique_ptr<MainWindow>(Installation&, RegisterLog&, Registry&, RunLog&)>;
 
+/* The lock file in the Info folder that one wizard per installation holds. */
+inline constexpr const char* kInstanceLockFile = "kvupgrade.lock";
+
 struct ProgramDesktop {
   Screen& screen;
   SplashOperations& splash;

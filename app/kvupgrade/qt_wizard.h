@@ -14,7 +14,7 @@ class QtWizard final : public MainWindow {
  public:
   /* Builds the window and runs FormCreate (errors go to the caller). */
   QtWizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-           const std::string& ownPath, RunLog& runLog);
+           const std::string& ownPath, RunLog& runLog, RunSafety safety = {});
 
   /* Shows the window and runs the event loop until it closes. */
   int RunMessageLoop() override;

@@ -76,12 +76,13 @@ class FailuresToStream final : public MigrationObserver {
 class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
-                std::unique_ptr<fb::Client> client, const std::string& ownPath, std::ostream& out, std::ostream& err)
+                std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety, std::ostream& out,
+                std::ostream& err)
       : window_(out, err, SystemClock()),
         failures_(err),
         client_(std::move(client)),
         wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
-                &failures_) {
+                &failures_, std::move(safety)) {
     wizard_.Form().FormCreate();
   }
 
@@ -115,7 +116,8 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
   ProgramDesktop desktop{screen, splash, dialog, processes,
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
-                                                                  LoadClient(dialog), processes.OwnPath(), out, err);
+                                                                  LoadClient(dialog), processes.OwnPath(),
+                                                                  SafetyFrom(commandLine, false), out, err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
                          [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; }};

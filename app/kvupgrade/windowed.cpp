@@ -31,7 +31,8 @@ int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            client = LoadClient(dialog);
                            return std::make_unique<QtWizard>(installation, log, registry, *client,
-                                                             RealProcesses().OwnPath(), runLog);
+                                                             RealProcesses().OwnPath(), runLog,
+                                                             SafetyFrom(commandLine, true));
                          },
                          [] { return static_cast<int>(kCompleted); }};
   return RunProgram(commandLine, desktop);

@@ -16,6 +16,7 @@ int StatusOf(InstallOutcome outcome) {
     case InstallOutcome::NumberedFinished: return kNumberedFinished;
     case InstallOutcome::UnexpectedError: return kUnexpectedError;
     case InstallOutcome::NoDatabase: return kNoDatabase;
+    case InstallOutcome::NotStarted: return kNotStarted;
   }
   return kUnexpectedError;
 }
@@ -45,18 +46,30 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
 
 WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
                                Registry& registry, const fb::Client& client, const std::string& ownPath,
-                               Clock& clock, FileSystem& fs, RunLog& runLog, MigrationObserver* failures)
+                               Clock& clock, FileSystem& fs, RunLog& runLog, MigrationObserver* failures,
+                               RunSafety safety)
     : window_(window, runLog),
       logObserver_(runLog),
       executable_(OpenBundledExecutable(ownPath, true)),
       gauge_(window_),
       progress_(&gauge_, clock),
       migration_{client, installation, window_, fs, version_, progress_, nullptr, &observers_},
-      run_{window_, log, registry, fs, *executable_, installation, migration_, &runLog},
+      run_{window_, log, registry, fs, *executable_, installation, migration_, &runLog, std::move(safety)},
       form_({window_, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
              [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {
   observers_.Add(logObserver_);
   if (failures) observers_.Add(*failures);
+  if (!run_.safety.clock) run_.safety.clock = &clock;
+}
+
+RunSafety SafetyFrom(const CommandLine& cl, bool operatorPresent) {
+  RunSafety safety;
+  safety.backup = cl.backup;
+  safety.keepBackups = cl.keepBackups;
+  safety.restore = cl.restoreOnFailure ? RestorePolicy::Always
+                   : operatorPresent   ? RestorePolicy::Ask
+                                       : RestorePolicy::Never;
+  return safety;
 }
 
 int WizardAssembly::ExitStatus() const {

@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/own_executable.h"
 #include "platform/registry.h"
+#include "startup/command_line.h"
 #include "startup/installation.h"
 #include "startup/register_log.h"
 #include "startup/run_log.h"
@@ -38,6 +39,7 @@ enum ExitStatus : int {
   kNoDatabase = 7,        // no database of the installation could be opened; nothing was changed
   kProgramDamaged = 8,    // the wizard's own file is damaged (its version and packages cannot be read)
   kPlanBlocked = 9,       // --plan: a run could not proceed (a database cannot be opened)
+  kNotStarted = 10,       // the run did not start: a table would pass the format limit, or the backup failed
 };
 
 /* The exit status of a start sequence that ended with result. creationFailed:
@@ -49,6 +51,10 @@ int StartExitStatus(const StartResult& result, bool creationFailed, int relaunch
 ** fb::ClientUnavailable (the start then ends as for a failed check). */
 std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog);
 
+/* The backup and restore settings of the options; without an operator to ask,
+** a failed pack restores only with --restore-on-failure. */
+RunSafety SafetyFrom(const CommandLine& commandLine, bool operatorPresent);
+
 class WizardAssembly {
  public:
   /* Everything referenced must outlive the assembly. Runs nothing yet. What
@@ -56,7 +62,7 @@ class WizardAssembly {
   ** failures also to failures, when given. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
                  const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
-                 RunLog& runLog, MigrationObserver* failures = nullptr);
+                 RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {});
 
   WizardForm& Form() { return form_; }
 

@@ -25,37 +25,43 @@ std::int32_t FormatsAdded(packs::Op op) {
 
 }  // namespace
 
-std::optional<FormatExcess> FindFormatExcess(MigrationServices& services) {
+std::optional<FormatExcess> LargestFormatForecast(MigrationServices& services) {
   using packs::Db;
+  std::optional<FormatExcess> largest;
   for (Db db : {Db::Base, Db::Config, Db::Orders, Db::ServerOrders, Db::Director, Db::Price, Db::StockMan,
                 Db::Optima, Db::System}) {
     const std::string& path = DatabasePath(services.installation.databases, db);
     if (path.empty()) continue;
     TDM1 dm(services);
     if (!dm.OpenDataBase(path)) continue;  // the run itself says what is wrong with it
+    const std::int32_t level = dm.control_Version();
+    if (level < 0) continue;  // not one of the installation's databases: no pack works on it
+    std::map<std::string, std::int32_t> added;  // upper-case table name
+    for (const packs::Pack* pack : packs::Catalogue()) {
+      if (pack->required < level) continue;
+      for (const packs::DatabaseWork& work : pack->databases)
+        if (work.db == db)
+          for (const packs::Step& step : work.steps)
+            if (const std::int32_t n = FormatsAdded(step.op)) added[AsciiUpper(step.table)] += n;
+    }
     try {
-      const std::int32_t level = dm.ReadInt({"SELECT ServicePack", "FROM kv_Setting"});
-      std::map<std::string, std::int32_t> added;  // upper-case table name
-      for (const packs::Pack* pack : packs::Catalogue()) {
-        if (pack->required < level) continue;
-        for (const packs::DatabaseWork& work : pack->databases)
-          if (work.db == db)
-            for (const packs::Step& step : work.steps)
-              if (const std::int32_t n = FormatsAdded(step.op)) added[AsciiUpper(step.table)] += n;
-      }
       for (const auto& [table, n] : added) {
         const std::int32_t formats =
             dm.ReadInt({"SELECT RDB$FORMAT", "FROM RDB$RELATIONS", "WHERE RDB$RELATION_NAME = :p0"}, {table});
-        if (formats + n > kMaxTableFormats) {
-          dm.CommitRead();
-          return FormatExcess{path, table, formats, n};
-        }
+        if (!largest || formats + n > largest->formats + largest->added)
+          largest = FormatExcess{path, table, formats, n};
       }
       dm.CommitRead();
     } catch (const fb::Error&) {
       dm.RollbackRead();  // an unreadable database is the run's to report
     }
   }
+  return largest;
+}
+
+std::optional<FormatExcess> FindFormatExcess(MigrationServices& services) {
+  std::optional<FormatExcess> largest = LargestFormatForecast(services);
+  if (largest && largest->formats + largest->added > kMaxTableFormats) return largest;
   return std::nullopt;
 }
 

@@ -23,9 +23,12 @@ struct FormatExcess {
 
 /* For every database of the installation that opens, the tables the packs
 ** still due for it (those requiring its level or a later one) change, with
-** their current format count plus the formats those changes can add. The
-** first table that would pass the limit, or nullopt. A column added counts two
-** (the column and its position). */
+** their current format count plus the formats those changes can add (a column
+** added counts two: the column and its position). The table that would end
+** with the most formats, or nullopt when the packs change no table. */
+std::optional<FormatExcess> LargestFormatForecast(MigrationServices& services);
+
+/* The largest forecast when it passes the limit, or nullopt. */
 std::optional<FormatExcess> FindFormatExcess(MigrationServices& services);
 
 /* The operator's message for excess. */

@@ -64,6 +64,11 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
   const ConnectionSettings& c = s.installation.connection;
   s.installation.databases.serverOrders = FindOrdersAlias(s.fs, c.iniPath, c.ordersAlias);
 
+  std::optional<BackupSet> backup;
+  if (!PrepareRun(s, backup)) {
+    w.ZapisMemo3("Обновление не установлено");
+    return InstallOutcome::NotStarted;
+  }
   InstallPage page(s);
   const WalkResult walk = WalkRunOrder(s.migration, page);
   if (walk.noDatabase) {
@@ -74,6 +79,7 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
   }
   if (walk.failed) {
     w.ShowMessage(std::string(walk.failed->failure));
+    if (backup) RestoreAfterFailure(s, *backup);
     return InstallOutcome::PackFailed;
   }
   if (!walk.unopenable.empty()) {
@@ -81,6 +87,7 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
     for (const std::string& path : walk.unopenable) text += "\r" + path;
     w.ShowMessage(text);
     w.ZapisMemo3("Обновление не установлено");
+    if (backup) RestoreAfterFailure(s, *backup);
     return InstallOutcome::PackFailed;
   }
   const std::string level = std::to_string(walk.workingLevel);

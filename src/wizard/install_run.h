@@ -16,6 +16,7 @@
 #include "startup/installation.h"
 #include "startup/register_log.h"
 #include "startup/run_log.h"
+#include "wizard/run_safety.h"
 #include "wizard/wizard_window.h"
 
 namespace kv {
@@ -27,6 +28,7 @@ enum class InstallOutcome {
   NumberedFinished,   // a numbered installation: databases only, the window closed
   UnexpectedError,    // code 98
   NoDatabase,         // no database of the installation opened; nothing was changed
+  NotStarted,         // the format limit or the backup stopped the run before the first pack
 };
 
 inline constexpr const char* kNoDatabaseMessage =
@@ -43,6 +45,7 @@ struct InstallRunServices {
   Installation& installation;       // the server Orders path is kept here for the rest of the program
   MigrationServices& migration;     // its progress must drive the window's gauge (WindowGauge)
   RunLog* runLog = nullptr;         // the detailed run log, named to the operator after a failure
+  RunSafety safety = {};            // the backup before the packs and the restore after a failure
 };
 
 /* Runs the install run for the carried version. Never throws: an unexpected

@@ -28,5 +28,25 @@ TEST(CommandLine, InstallationNumberMarksTheInstallationNumbered) {
   }
 }
 
+TEST(CommandLine, TheBackupOptionsReachTheRelaunchedCopy) {
+  std::string error;
+  auto cl = ParseCommandLine({"--unattended", "--no-backup", "--keep-backups", "5", "--restore-on-failure"}, error);
+  ASSERT_TRUE(cl) << error;
+  EXPECT_FALSE(cl->backup);
+  EXPECT_EQ(cl->keepBackups, 5);
+  EXPECT_TRUE(cl->restoreOnFailure);
+  // Without them the copy would back up and keep three folders: not what was asked.
+  EXPECT_EQ(InstallationArguments(*cl),
+            (std::vector<std::string>{"--unattended", "--no-backup", "--keep-backups", "5", "--restore-on-failure"}));
+
+  auto restore = ParseCommandLine({"--restore", "/b/20261208-100509"}, error);
+  ASSERT_TRUE(restore);
+  EXPECT_EQ(restore->restoreFolder, "/b/20261208-100509");
+  for (auto bad : {std::vector<std::string>{"--keep-backups", "0"}, {"--keep-backups"}, {"--restore"}}) {
+    EXPECT_FALSE(ParseCommandLine(bad, error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
 }  // namespace
 }  // namespace kv

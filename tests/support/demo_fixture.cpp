@@ -108,4 +108,13 @@ std::string DemoFixture::Snapshot() const {
   return out;
 }
 
+std::string DemoFixture::Contents() const {
+  const DatabasePaths& p = paths();
+  std::string out = Snapshot();
+  for (const std::string* path :
+       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
+    out += "== " + FileNameOf(*path) + "\n" + RowsSnapshot(*path);
+  return out;
+}
+
 }  // namespace kv::test

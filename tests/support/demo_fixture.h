@@ -28,6 +28,8 @@ class DemoFixture {
   std::string Level(const std::string& path) const;
   /* Schema snapshots of all nine databases, one after the other. */
   std::string Snapshot() const;
+  /* The schema and every row of all nine databases. */
+  std::string Contents() const;
 
   TempDir dir;
   demo::DemoOptions options;

@@ -1,6 +1,8 @@
 // A text snapshot of a database's schema for comparisons.
 #include "support/schema_snapshot.h"
 
+#include <algorithm>
+
 #include "support/fb_test_db.h"
 
 namespace kv::test {
@@ -23,6 +25,24 @@ std::string SchemaSnapshot(const std::string& path) {
                           " WHERE s.RDB$INDEX_NAME = i.RDB$INDEX_NAME) "
                           "FROM RDB$INDICES i WHERE COALESCE(i.RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"))
     out += "index " + i[0] + " on " + i[1] + " (" + i[3] + ")" + (i[2] == "1" ? " unique" : "") + "\n";
+  return out;
+}
+
+std::string RowsSnapshot(const std::string& path) {
+  TestSession db(path);
+  std::string out;
+  for (auto& t : db.Query("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                          "AND RDB$VIEW_BLR IS NULL ORDER BY 1")) {
+    std::vector<std::string> rows;
+    for (auto& r : db.Query("SELECT * FROM \"" + t[0] + "\"")) {
+      std::string line;
+      for (auto& v : r) line += v + "|";
+      rows.push_back(line);
+    }
+    std::sort(rows.begin(), rows.end());
+    out += "rows of " + t[0] + "\n";
+    for (auto& r : rows) out += "  " + r + "\n";
+  }
   return out;
 }
 

@@ -12,4 +12,7 @@ namespace kv::test {
 
 std::string SchemaSnapshot(const std::string& path);
 
+/* Every row of every user table, table by table, the rows of each sorted. */
+std::string RowsSnapshot(const std::string& path);
+
 }  // namespace kv::test

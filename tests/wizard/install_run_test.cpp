@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/posix/reg_file_registry.h"
+#include "migration/backup.h"
 #include "platform/text_codec.h"
 #include "startup/install_registry.h"
 #include "support/busy_file_system.h"
@@ -29,13 +30,17 @@ struct InstallSite {
   InstallOutcome Run() {
     MigrationServices migration{demo.services().client, demo.installation(), window, files, demo.version,
                                 demo.progress};
-    InstallRunServices s{window, log, registry, files, *executable, demo.installation(), migration};
+    InstallRunServices s{window, log, registry, files, *executable, demo.installation(), migration, nullptr, safety};
     return RunInstall(s, {7, 0, 12, 0});
   }
 
+  /* The labels of the run order and the program files (not those of the checks before them). */
   Strings Labels() const {
     Strings out;
-    for (const std::string& e : window.EventsStartingWith("label: ")) out.push_back(e.substr(7));
+    for (const std::string& e : window.EventsStartingWith("label: "))
+      if (e != "label:  Проверка форматов таблиц" && e.rfind("label:  Резервная копия: ", 0) != 0 &&
+          e.rfind("label:  Восстановление: ", 0) != 0)
+        out.push_back(e.substr(7));
     return out;
   }
   /* Gauge position at the moment the label text was set. */
@@ -69,6 +74,7 @@ struct InstallSite {
                   RealFileSystem(), demo.clock, window};
   RegFileRegistry registry{demo.demo.registryPath};
   std::unique_ptr<OwnExecutable> executable = OpenBundledExecutable(KV_UPGRADE_EXE);
+  RunSafety safety{.backup = false};
 };
 
 std::string Running(const std::string& pack) { return " Установка Service Pack " + pack; }
@@ -206,6 +212,62 @@ TEST(InstallRun, AnUnexpectedErrorIsLoggedAs98) {
   EXPECT_EQ(site.Codes().back(), 98);
   EXPECT_EQ(site.window.label, "");
   EXPECT_FALSE(site.window.busy);
+}
+
+// The backup before the first pack and the restore after a failed one.
+TEST(InstallRun, AFailedPackOffersTheBackupAndTheRestoreTakesEverythingBack) {
+  InstallSite site(0);
+  site.safety = {};  // backup on; the window asks
+  test::Exec(site.demo.paths().stockMan, {"CREATE VIEW v_stock AS SELECT NumberStock FROM StockMan"});
+  const std::string before = site.demo.Contents();
+  site.window.answers = {true};  // restore
+  EXPECT_EQ(site.Run(), InstallOutcome::PackFailed);
+  EXPECT_EQ(site.window.messages, Strings{"Установка невозможна\rКод: sp.08.5"});
+  const Strings questions = site.window.EventsStartingWith("question: ");
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0].rfind("question: Восстановить все базы данных из резервной копии", 0), 0u);
+  const std::string backup = BackupRoot(site.demo.installation().folders);
+  EXPECT_EQ(site.window.memo3.back().rfind("Базы данных восстановлены из резервной копии: " + backup, 0), 0u)
+      << site.window.memo3.back();
+  EXPECT_EQ(site.demo.Contents(), before) << "schema, rows or level differ from before the run";
+  EXPECT_EQ(ReadUserSetting(site.registry, "", "ServicePack"), 0);
+  EXPECT_EQ(site.Program("kv700_d.exe"), "old kv700_d.exe of build 7.0.11\n");
+
+  // Declined: the databases stay where the failed run left them, and the page says where the backup is.
+  site.window.answers = {false};
+  site.window.memo3.clear();
+  EXPECT_EQ(site.Run(), InstallOutcome::PackFailed);
+  EXPECT_NE(site.demo.Contents(), before);
+  EXPECT_EQ(site.window.memo3.back().rfind("Базы данных можно восстановить из резервной копии: " + backup, 0), 0u);
+}
+
+TEST(InstallRun, NoRoomForTheBackupOrATableAtItsFormatLimitStopsBeforeTheFirstPack) {
+  InstallSite site(0);
+  site.safety = {};
+  site.safety.freeBytes = [](const std::string&) -> std::uintmax_t { return 4096; };
+  const std::string before = site.demo.Contents();
+  EXPECT_EQ(site.Run(), InstallOutcome::NotStarted);
+  ASSERT_EQ(site.window.messages.size(), 1u);
+  EXPECT_EQ(site.window.messages[0].rfind("Недостаточно места для резервной копии баз данных", 0), 0u);
+  EXPECT_EQ(site.demo.Contents(), before);
+  EXPECT_FALSE(std::filesystem::exists(BackupRoot(site.demo.installation().folders)) &&
+               !std::filesystem::is_empty(BackupRoot(site.demo.installation().folders)));
+
+  std::vector<std::string> churn;
+  for (int i = 0; i < 125; ++i) {
+    churn.push_back("ALTER TABLE k_Razdel ADD Churn INTEGER");
+    churn.push_back("ALTER TABLE k_Razdel DROP Churn");
+  }
+  test::Exec(site.demo.paths().orders, churn);
+  site.safety.freeBytes = nullptr;
+  site.window.messages.clear();
+  const std::string churned = site.demo.Contents();
+  EXPECT_EQ(site.Run(), InstallOutcome::NotStarted);
+  ASSERT_EQ(site.window.messages.size(), 1u);
+  EXPECT_NE(site.window.messages[0].find("Таблица K_RAZDEL базы данных " + site.demo.paths().orders),
+            std::string::npos);
+  EXPECT_EQ(site.demo.Contents(), churned);
+  EXPECT_EQ(ReadUserSetting(site.registry, "", "ServicePack"), 0);
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+/*
+** The backup before a run and the restore after a failed pack.
+*/
+#include "wizard/run_safety.h"
+
+#include <set>
+
+#include "migration/format_limit.h"
+#include "migration/run_plan.h"
+#include "wizard/install_run.h"
+
+namespace kv {
+namespace {
+
+/* What the operator sees of a backup or a restore: one label line per database. */
+class BackupOnPage final : public BackupObserver {
+ public:
+  explicit BackupOnPage(WizardWindow& w) : w_(w) {}
+  void BackingUp(const std::string& database) override { w_.ZapisLabel(" Резервная копия: " + database); }
+  void Restoring(const BackupEntry& e) override { w_.ZapisLabel(" Восстановление: " + e.database); }
+
+ private:
+  WizardWindow& w_;
+};
+
+/* The databases the run will change, by the plan of the run: each that opens
+** and has a pack due. */
+std::vector<std::string> DatabasesTheRunChanges(MigrationServices& services) {
+  std::vector<std::string> out;
+  std::set<std::string> seen;
+  for (const DatabasePlan& d : PlanRun(services).databases)
+    if (!d.packs.empty() && seen.insert(d.path).second) out.push_back(d.path);
+  return out;
+}
+
+}  // namespace
+
+bool PrepareRun(InstallRunServices& s, std::optional<BackupSet>& backup) {
+  WizardWindow& w = s.window;
+  w.ZapisLabel(" Проверка форматов таблиц");
+  if (const std::optional<FormatExcess> excess = FindFormatExcess(s.migration)) {
+    w.ShowMessage(FormatExcessMessage(*excess));
+    return false;
+  }
+  if (!s.safety.backup) {
+    if (s.runLog) s.runLog->Write("Резервная копия баз данных не делается (--no-backup)");
+    return true;
+  }
+  const std::vector<std::string> databases = DatabasesTheRunChanges(s.migration);
+  if (databases.empty()) return true;
+  BackupSettings settings{BackupRoot(s.installation.folders), s.safety.freeBytes};
+  BackupOnPage page(w);
+  Clock& clock = s.safety.clock ? *s.safety.clock : SystemClock();
+  try {
+    backup = MakeBackup(s.migration, databases, settings, clock.Now(), page);
+  } catch (const BackupError& e) {
+    w.ShowMessage(std::string(e.what()) + "\rОбновление не начато, базы данных не изменены.");
+    return false;
+  }
+  w.ZapisMemo3("Резервная копия баз данных: " + backup->folder);
+  for (const std::string& old : PruneBackups(settings.root, s.safety.keepBackups, backup->folder))
+    if (s.runLog) s.runLog->Write("Удалена старая резервная копия: " + old);
+  return true;
+}
+
+void RestoreAfterFailure(InstallRunServices& s, const BackupSet& backup) {
+  WizardWindow& w = s.window;
+  bool restore = s.safety.restore == RestorePolicy::Always;
+  if (s.safety.restore == RestorePolicy::Ask)
+    restore = w.AskYesNo("Восстановить все базы данных из резервной копии, сделанной перед обновлением?\r" +
+                         backup.folder);
+  if (!restore) {
+    w.ZapisMemo3("Базы данных можно восстановить из резервной копии: " + backup.folder);
+    return;
+  }
+  BackupOnPage page(w);
+  try {
+    RestoreBackup(s.migration, backup, page);
+  } catch (const BackupError& e) {
+    w.ShowMessage(e.what());
+    w.ZapisMemo3("Базы данных НЕ восстановлены; резервная копия: " + backup.folder);
+    return;
+  }
+  w.ZapisMemo3("Базы данных восстановлены из резервной копии: " + backup.folder);
+}
+
+}  // namespace kv

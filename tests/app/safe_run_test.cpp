@@ -1,0 +1,106 @@
+// Nothing lost, on the program's command line: the restore after a failed
+// unattended run (asked for by option, or later with --restore), a backup that
+// belongs elsewhere refused, and one wizard per installation.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "migration/backup.h"
+#include "platform/instance_lock.h"
+#include "platform/posix/reg_file_registry.h"
+#include "startup/install_registry.h"
+#include "support/demo_fixture.h"
+#include "support/fb_test_db.h"
+#include "support/program_run.h"
+
+namespace kv {
+namespace {
+
+namespace stdfs = std::filesystem;
+
+test::ProgramRun Kvupgrade(const test::DemoFixture& f, const std::string& options) {
+  return test::RunProgram(KV_UPGRADE_EXE, f, f.demo.registryPath, options);
+}
+
+/* The backup folders of the installation, oldest first. */
+std::vector<std::string> Backups(const Installation& inst) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& e : stdfs::directory_iterator(BackupRoot(inst.folders), ec)) out.push_back(e.path().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  test::Exec(f.paths().stockMan, {"CREATE VIEW v_stock AS SELECT NumberStock FROM StockMan"});
+  const std::string before = f.Contents();
+  const std::string oldProgram = test::ReadFile(inst.folders.program + "kv700_d.exe");
+
+  // Unattended without the option: the databases stay half-upgraded, the backup is named.
+  const test::ProgramRun failed = Kvupgrade(f, "--unattended");
+  EXPECT_EQ(failed.status, 4);
+  ASSERT_EQ(Backups(inst).size(), 1u);
+  const std::string folder = Backups(inst)[0] + "/";
+  EXPECT_TRUE(failed.Printed("Базы данных можно восстановить из резервной копии: " + folder)) << failed.out;
+  EXPECT_NE(f.Contents(), before);
+
+  // Restored later, on purpose, but not while a wizard works on the installation.
+  {
+    const std::unique_ptr<InstanceLock> wizard = TryLockInstance(inst.folders.info + "kvupgrade.lock");
+    const test::ProgramRun refused = Kvupgrade(f, "--restore '" + folder + "'");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("Программа обновления запущена для этой установки"), std::string::npos);
+  }
+  const test::ProgramRun restored = Kvupgrade(f, "--restore '" + folder + "'");
+  EXPECT_EQ(restored.status, 0) << restored.err;
+  EXPECT_EQ(f.Contents(), before);
+
+  // With the option the failed run restores by itself; the registry and the program files were never touched.
+  const test::ProgramRun automatic = Kvupgrade(f, "--unattended --restore-on-failure --keep-backups 1");
+  EXPECT_EQ(automatic.status, 4);
+  EXPECT_EQ(Backups(inst).size(), 1u) << "older backups beyond the kept one are removed";
+  EXPECT_NE(automatic.out.find("Базы данных восстановлены из резервной копии: "), std::string::npos);
+  EXPECT_EQ(f.Contents(), before);
+  RegFileRegistry registry(f.demo.registryPath);
+  EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 0);
+  EXPECT_EQ(test::ReadFile(inst.folders.program + "kv700_d.exe"), oldProgram);
+}
+
+TEST(SafeRun, ABackupOfAnotherInstallationOrAMissingManifestIsRefused) {
+  test::DemoFixture f(0);
+  const std::string before = f.Contents();
+  const std::string folder = f.dir / "foreign/";
+  test::WriteFile(folder + "01-Base.fdb.fbk", "not a backup");
+  test::WriteFile(folder + "manifest.txt", "/elsewhere/Base.fdb\t0\t0\t1000\t01-Base.fdb.fbk\n");
+  const test::ProgramRun foreign = Kvupgrade(f, "--restore '" + folder + "'");
+  EXPECT_EQ(foreign.status, 2);
+  EXPECT_NE(foreign.err.find("сделана не для этой установки"), std::string::npos) << foreign.err;
+
+  const test::ProgramRun empty = Kvupgrade(f, "--restore '" + f.dir.Path() + "'");
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_NE(empty.err.find("manifest.txt"), std::string::npos) << empty.err;
+  EXPECT_EQ(f.Contents(), before);
+}
+
+TEST(SafeRun, ASecondWizardOnTheSameInstallationRefusesToStart) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  stdfs::create_directories(inst.folders.info);
+  {
+    const std::unique_ptr<InstanceLock> first = TryLockInstance(inst.folders.info + "kvupgrade.lock");
+    ASSERT_TRUE(first);
+    const test::ProgramRun second = Kvupgrade(f, "--unattended --no-backup");
+    EXPECT_EQ(second.status, 2);
+    EXPECT_NE(second.err.find("Программа обновления уже запущена для этой установки"), std::string::npos)
+        << second.err;
+    EXPECT_EQ(test::QueryValue(inst.databases.base, "SELECT ServicePack FROM kv_Setting"), "0");
+  }
+  const test::ProgramRun alone = Kvupgrade(f, "--unattended --no-backup");
+  EXPECT_EQ(alone.status, 0) << alone.err;
+  EXPECT_TRUE(Backups(inst).empty());
+}
+
+}  // namespace
+}  // namespace kv
