@@ -167,13 +167,13 @@ Outcome ConvertQuantity(TDM1& dm) {
   return Outcome::Continue;
 }
 
-Outcome RebuildWorkshopTable(TDM1& dm) {
-  if (dm.bbColumnControl("set_workshop", "type_work")) {
-    dm.StepProgress(3);
-    return Outcome::Continue;
-  }
-  dm.aaTableDelete("set_workshop");
-  dm.aaTableAdd("set_workshop", "NumberMain INT, type_work VARCHAR(2), kolvo INT", "NumberMain", 0);
+namespace {
+
+constexpr const char* kWorkshopColumns = "NumberMain INT, type_work VARCHAR(2), kolvo INT";
+
+/* The nine fixed rows of set_workshop in one commit; counts 1 when committed.
+** A failed insert still commits the rows inserted before it. */
+void FillWorkshopRows(TDM1& dm) {
   static constexpr std::pair<const char*, std::int32_t> kRows[] = {
       {"A", 3}, {"B", 2}, {"C", 2}, {"D", 2}, {"E", 2}, {"F", 11}, {"G", 2}, {"Z1", 1000}, {"Z2", 1050},
   };
@@ -198,6 +198,26 @@ Outcome RebuildWorkshopTable(TDM1& dm) {
     inserted = false;
   }
   if (inserted) dm.StepProgress(1);
+}
+
+}  // namespace
+
+Outcome RebuildWorkshopTable(TDM1& dm) {
+  if (dm.bbColumnControl("set_workshop", "type_work")) {
+    // Made again already. A run cut short after that left it without its key
+    // set or without its rows: the add completes the set, and an empty table
+    // gets its rows. A table that holds rows is never filled again.
+    dm.StepProgress(1);
+    dm.aaTableAdd("set_workshop", kWorkshopColumns, "NumberMain", 0);
+    if (TableEmpty(dm, "set_workshop"))
+      FillWorkshopRows(dm);
+    else
+      dm.StepProgress(1);
+    return Outcome::Continue;
+  }
+  dm.aaTableDelete("set_workshop");
+  dm.aaTableAdd("set_workshop", kWorkshopColumns, "NumberMain", 0);
+  FillWorkshopRows(dm);
   return Outcome::Continue;
 }
 
