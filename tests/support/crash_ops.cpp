@@ -3,9 +3,6 @@
 */
 #include "support/crash_ops.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -51,22 +48,6 @@ void RunCrashOperation(TDM1& dm, const std::string& op) {
   if (op == "tint-prices") packs::MoveTintTable(dm);
   if (op == "quantity") packs::ConvertQuantity(dm);
   if (op == "workshop") packs::RebuildWorkshopTable(dm);
-}
-
-void KillAfterCommit::Executed(const std::string&, fb::ApiHandle transaction, const std::string&,
-                               std::span<const fb::ParamValue>, bool query) noexcept {
-  if (!query && std::find(dirty_.begin(), dirty_.end(), transaction) == dirty_.end()) dirty_.push_back(transaction);
-}
-
-void KillAfterCommit::Committed(const std::string&, fb::ApiHandle transaction) noexcept {
-  const auto it = std::find(dirty_.begin(), dirty_.end(), transaction);
-  if (it == dirty_.end()) return;
-  dirty_.erase(it);
-  if (++seen_ == n_) kill(getpid(), SIGKILL);
-}
-
-void KillAfterCommit::RolledBack(const std::string&, fb::ApiHandle transaction) noexcept {
-  dirty_.erase(std::remove(dirty_.begin(), dirty_.end(), transaction), dirty_.end());
 }
 
 }  // namespace kv::test

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "migration/context.h"
-#include "migration/fb/execution_observer.h"
+#include "support/kill_after_commit.h"
 
 namespace kv::test {
 
@@ -22,21 +22,5 @@ void SetUpCrashOperation(const std::string& path, const std::string& operation);
 
 /* Runs the operation on the database dm has open. */
 void RunCrashOperation(TDM1& dm, const std::string& operation);
-
-/* Kills its own process with SIGKILL right after the n-th commit of a
-** transaction that changed something (a commit of reads changes nothing, so
-** a kill there equals a kill before the next change). */
-class KillAfterCommit final : public fb::ExecutionObserver {
- public:
-  explicit KillAfterCommit(int n) : n_(n) {}
-  void Executed(const std::string&, fb::ApiHandle transaction, const std::string&, std::span<const fb::ParamValue>,
-                bool query) noexcept override;
-  void Committed(const std::string&, fb::ApiHandle transaction) noexcept override;
-  void RolledBack(const std::string&, fb::ApiHandle transaction) noexcept override;
-
- private:
-  int n_, seen_ = 0;
-  std::vector<fb::ApiHandle> dirty_;
-};
 
 }  // namespace kv::test
