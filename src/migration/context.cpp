@@ -64,6 +64,7 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
 void TDM1::CloseDataBase() {
   trRead_.reset();
   trWrite_.reset();
+  writeLeftOpen_ = readLeftOpen_ = false;
   attachment_.reset();
 }
 
@@ -85,15 +86,20 @@ void TDM1::CommitRead() {
   if (!trRead_) return;
   trRead_->Commit();
   trRead_.reset();
+  readLeftOpen_ = false;
 }
 
 void TDM1::CommitWrite() {
   if (!trWrite_) return;
   trWrite_->Commit();
   trWrite_.reset();
+  writeLeftOpen_ = false;
 }
 
-void TDM1::RollbackRead() noexcept { trRead_.reset(); }
+void TDM1::RollbackRead() noexcept {
+  trRead_.reset();
+  readLeftOpen_ = false;
+}
 
 void TDM1::EndReadQuietly() noexcept {
   // The reads end their transaction with a commit, also after a failure.
@@ -103,7 +109,10 @@ void TDM1::EndReadQuietly() noexcept {
     RollbackRead();
   }
 }
-void TDM1::RollbackWrite() noexcept { trWrite_.reset(); }
+void TDM1::RollbackWrite() noexcept {
+  trWrite_.reset();
+  writeLeftOpen_ = false;
+}
 
 fb::Statement TDM1::Prepare(fb::Transaction& tr, const Lines& lines) {
   currentText_ = StatementText(lines);

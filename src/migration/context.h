@@ -12,6 +12,24 @@
 ** is passed, with the engine's message, to the migration observer always.
 ** Any other exception is not expected here and goes on to the caller.
 **
+** States of a context, and what may be open between two operations:
+**
+**   CLOSED    no connection, no transaction (after creation, CloseDataBase).
+**   IDLE      connected; no transaction. Every operation of the version record
+**             and the schema toolkit starts and ends here ...
+**   READING   connected; the read transaction active. Only inside an
+**             operation, with one exception: aaIndexAdd that finds its index
+**             leaves the read transaction open, and the next read that
+**             commits (or CloseDataBase) ends it.
+**   WRITING   connected; the write transaction active. Only inside an
+**             operation, with one exception: aaTableGeneratorAdd that finds
+**             its set in place leaves the write transaction open, and the next
+**             operation that commits (or CloseDataBase) ends it. Until then
+**             every operation starts and ends in WRITING.
+**
+** Debug builds assert these at every operation's entry and exit
+** (OperationBoundary).
+**
 ** Glossary. The system's own names are transliterated and kept as they are:
 **   TDM1    the data module: this context class
 **   aa...   an operation that changes a database (aaTableAdd, aaWrite_Build)
@@ -26,6 +44,7 @@
 */
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -88,6 +107,7 @@ class TDM1 {
   /* Creates the context and runs DataModuleCreate. */
   explicit TDM1(MigrationServices& services);
   ~TDM1();
+  friend class OperationBoundary;
   TDM1(const TDM1&) = delete;
   TDM1& operator=(const TDM1&) = delete;
 
@@ -199,6 +219,23 @@ class TDM1 {
   std::optional<fb::Transaction> trRead_, trWrite_;
   std::string databaseName_;
   std::string currentText_;
+  bool writeLeftOpen_ = false;  // aaTableGeneratorAdd found its set in place
+  bool readLeftOpen_ = false;   // aaIndexAdd found its index
+
+  /* IDLE, or what the two exceptions leave open (see the states above). */
+  bool BetweenOperations() const { return (!trRead_ || readLeftOpen_) && (!trWrite_ || writeLeftOpen_); }
+};
+
+/* Checks the states a toolkit operation may start and end in (debug builds). */
+class OperationBoundary {
+ public:
+  explicit OperationBoundary(const TDM1& dm) : dm_(dm) { assert(dm_.BetweenOperations()); }
+  ~OperationBoundary() { assert(dm_.BetweenOperations()); }
+  OperationBoundary(const OperationBoundary&) = delete;
+  OperationBoundary& operator=(const OperationBoundary&) = delete;
+
+ private:
+  const TDM1& dm_;
 };
 
 }  // namespace kv

@@ -32,11 +32,13 @@ bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
 }
 
 bool TDM1::bbColumnControl(const std::string& table, const std::string& column) {
+  const OperationBoundary boundary(*this);
   return ExistenceTest({"SELECT Count(*)", "FROM RDB$RELATION_FIELDS", "WHERE RDB$RELATION_NAME=:p0 AND RDB$FIELD_NAME=:p1"},
                        {AsciiUpper(table), AsciiUpper(column)});
 }
 
 bool TDM1::bbTableControl(const std::string& table) {
+  const OperationBoundary boundary(*this);
   return ExistenceTest({"SELECT COUNT(*)", "FROM RDB$RELATIONS", "WHERE (RDB$RELATION_NAME = :p0)"}, {AsciiUpper(table)});
 }
 
@@ -63,18 +65,21 @@ void TDM1::CreateKeyGeneratorSet(const std::string& table, const std::string& ke
 }
 
 bool TDM1::TableWithoutFormat(const std::string& table) {
+  const OperationBoundary boundary(*this);
   return ExistenceTest({"SELECT COUNT(*)", "FROM RDB$RELATIONS",
                         "WHERE RDB$RELATION_NAME = :p0 AND RDB$FORMAT IS NULL AND RDB$VIEW_BLR IS NULL"},
                        {AsciiUpper(table)});
 }
 
 bool TDM1::KeyGeneratorSetInPlace(const std::string& table) {
+  const OperationBoundary boundary(*this);
   return ExistenceTest(kGeneratorCount, {"GEN_" + table}) &&
          ExistenceTest({"SELECT COUNT(*)", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME = :p0"}, {"BI_" + table});
 }
 
 void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
                       std::int32_t start) {
+  const OperationBoundary boundary(*this);
   const std::string t = AsciiUpper(table);
   if (bbTableControl(table)) {
     if (!TableWithoutFormat(t)) {
@@ -106,6 +111,7 @@ void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, 
 }
 
 void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key, std::int32_t start) {
+  const OperationBoundary boundary(*this);
   if (!bbTableControl(table) || TrimBlanks(key).empty()) {
     StepProgress(1);
     return;
@@ -118,6 +124,7 @@ void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key,
           ReadTextInWrite({"SELECT RDB$TRIGGER_SOURCE", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
       if (AsciiUpper(source).find(k) != std::string::npos) {
         // In place; the write transaction stays open for the next operation to end.
+        writeLeftOpen_ = true;
         StepProgress(1);
         return;
       }
@@ -132,6 +139,7 @@ void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key,
 }
 
 void TDM1::aaTableDelete(const std::string& table) {
+  const OperationBoundary boundary(*this);
   if (!bbTableControl(table)) {
     StepProgress(1);
     return;
@@ -144,12 +152,14 @@ void TDM1::aaTableDelete(const std::string& table) {
 }
 
 void TDM1::ccTableRowNULL(const std::string& table) {
+  const OperationBoundary boundary(*this);
   WriteDiscipline({"DELETE", "FROM " + table});
   StepProgress(1);
 }
 
 void TDM1::aaColumnAdd(const std::string& table, const std::string& column, const std::string& typeCode,
                        std::int32_t position) {
+  const OperationBoundary boundary(*this);
   if (bbColumnControl(table, column)) {
     StepProgress(1);
     return;
@@ -175,6 +185,7 @@ void TDM1::aaColumnAdd(const std::string& table, const std::string& column, cons
 }
 
 void TDM1::aaColumnDelete(const std::string& table, const std::string& column) {
+  const OperationBoundary boundary(*this);
   if (!bbColumnControl(table, column)) {
     StepProgress(1);
     return;
@@ -183,6 +194,7 @@ void TDM1::aaColumnDelete(const std::string& table, const std::string& column) {
 }
 
 void TDM1::aaColumnPereType(const std::string& table, const std::string& column, const std::string& typeCode) {
+  const OperationBoundary boundary(*this);
   if (!bbColumnControl(table, column)) {
     StepProgress(1);
     return;
@@ -192,11 +204,13 @@ void TDM1::aaColumnPereType(const std::string& table, const std::string& column,
 }
 
 void TDM1::bbColumnPereNumber(const std::string& table, const std::string& column, std::int32_t position) {
+  const OperationBoundary boundary(*this);
   if (!bbColumnControl(table, column)) return;
   WriteDiscipline({"ALTER TABLE " + table, "ALTER COLUMN " + column, "POSITION " + std::to_string(position)});
 }
 
 void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName, const std::string& newName) {
+  const OperationBoundary boundary(*this);
   if (!bbColumnControl(table, oldName)) {
     StepProgress(1);
     return;
@@ -241,9 +255,13 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
 }
 
 void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const std::string& kind) {
+  const OperationBoundary boundary(*this);
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
-    if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) return;
+    if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) {
+      readLeftOpen_ = true;  // as specified: the read transaction stays open for the next read to end
+      return;
+    }
     CommitRead();
   } catch (const fb::Error& e) {
     EndReadQuietly();

@@ -25,6 +25,7 @@ std::optional<std::int32_t> TDM1::ReadSettingColumn(const char* column) {
 }
 
 std::int32_t TDM1::control_Version() {
+  const OperationBoundary boundary(*this);
   if (!ConnectionAlive()) return -1;
   if (ReadSettingColumn("Version") != kGeneration) return -1;
   if (!bbColumnControl("kv_Setting", "ServicePack")) return 0;
@@ -32,6 +33,7 @@ std::int32_t TDM1::control_Version() {
 }
 
 bool TDM1::control_Build(std::int32_t version, std::int32_t servicePack, std::int32_t build) {
+  const OperationBoundary boundary(*this);
   if (!ConnectionAlive()) return false;
   if (ReadSettingColumn("Version") != version) return false;
   if (!bbColumnControl("kv_Setting", "ServicePack")) return false;
@@ -41,10 +43,12 @@ bool TDM1::control_Build(std::int32_t version, std::int32_t servicePack, std::in
 }
 
 void TDM1::aaWrite_ServicePack(std::int32_t n) {
+  const OperationBoundary boundary(*this);
   if (WriteDiscipline({"UPDATE kv_Setting", "SET ServicePack = :p0, Build = :p1"}, {n, 0})) StepProgress(1);
 }
 
 void TDM1::aaWrite_Build(std::int32_t n) {
+  const OperationBoundary boundary(*this);
   if (WriteDiscipline({"UPDATE kv_Setting", "SET Build = :p0"}, {n})) StepProgress(1);
 }
 
