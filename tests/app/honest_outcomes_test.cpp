@@ -9,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "migration/packs/catalogue.h"
@@ -111,20 +110,6 @@ TEST(HonestOutcomes, ADataFolderWithoutDatabasesChangesNothing) {
   EXPECT_NE(test::ReadFile(test::NewestRunLog(inst)).find("Статус завершения: 7"), std::string::npos);
 }
 
-/* Each database's packs that a run log records as applied, in order. */
-std::map<std::string, std::vector<std::string>> AppliedPacks(const std::string& log) {
-  std::map<std::string, std::vector<std::string>> applied;
-  std::istringstream in(log);
-  std::string pack;
-  for (std::string line; std::getline(in, line);) {
-    if (const auto at = line.find(" Пакет "); at != std::string::npos && line.find(": начат") != std::string::npos)
-      pack = line.substr(at + 12, line.find(':', at) - at - 12);  // past " Пакет "
-    if (const auto at = line.find(": обновлена"); at != std::string::npos && line.size() > 11)
-      applied[line.substr(11, at - 11)].push_back(pack);
-  }
-  return applied;
-}
-
 TEST(RunLog, HoldsEveryPackAndDatabaseAndEndsWhereAKilledRunStopped) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
@@ -158,7 +143,7 @@ TEST(RunLog, HoldsEveryPackAndDatabaseAndEndsWhereAKilledRunStopped) {
   EXPECT_EQ(tail.find(" Пакет z_SP_08: начат"), 0u) << tail;
   // What the log says was done, was done; at most the database in hand when
   // the kill came is ahead of the log.
-  const auto applied = AppliedPacks(log);
+  const auto applied = test::AppliedPacks(log);
   int ahead = 0;
   for (const std::string& db : Databases(inst)) {
     const auto it = applied.find(db);

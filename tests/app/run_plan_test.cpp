@@ -44,19 +44,6 @@ PackMap PlannedPacks(const std::string& plan) {
   return planned;
 }
 
-/* The packs a run log records as applied per database. */
-PackMap RunPacks(const std::string& log) {
-  PackMap applied;
-  std::istringstream in(log);
-  std::string pack;
-  for (std::string line; std::getline(in, line);) {
-    if (const auto at = line.find(" Пакет "); at != std::string::npos && line.find(": начат") != std::string::npos)
-      pack = line.substr(at + 12, line.find(':', at) - at - 12);
-    if (const auto at = line.find(": обновлена"); at != std::string::npos) applied[line.substr(11, at - 11)].push_back(pack);
-  }
-  return applied;
-}
-
 TEST(RunPlan, SaysWhatTheNextRunDoesAndChangesNothing) {
   for (int level : {0, 8, 12}) {
     SCOPED_TRACE("level " + std::to_string(level));
@@ -75,7 +62,7 @@ TEST(RunPlan, SaysWhatTheNextRunDoesAndChangesNothing) {
 
     const test::ProgramRun run = test::RunProgram(KV_UPGRADE_EXE, f, f.demo.registryPath, "--unattended");
     ASSERT_EQ(run.status, 0) << run.err;
-    const PackMap planned = PlannedPacks(plan.out), done = RunPacks(test::ReadFile(test::NewestRunLog(f.installation())));
+    const PackMap planned = PlannedPacks(plan.out), done = test::AppliedPacks(test::ReadFile(test::NewestRunLog(f.installation())));
     EXPECT_FALSE(planned.empty());
     EXPECT_EQ(planned, done);
   }

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 namespace kv::test {
 
@@ -34,6 +35,20 @@ std::string NewestRunLog(const Installation& installation) {
       newest = entry.path().string();
   }
   return newest;
+}
+
+std::map<std::string, std::vector<std::string>> AppliedPacks(const std::string& log) {
+  std::map<std::string, std::vector<std::string>> applied;
+  std::istringstream in(log);
+  std::string pack;
+  // "HH:MM:SS Пакет NAME: начат" opens a pack; "HH:MM:SS   PATH: обновлена, ..." is a database it upgraded.
+  for (std::string line; std::getline(in, line);) {
+    if (const auto at = line.find(" Пакет "); at != std::string::npos && line.find(": начат") != std::string::npos)
+      pack = line.substr(at + 12, line.find(':', at) - at - 12);  // past " Пакет "
+    if (const auto at = line.find(": обновлена"); at != std::string::npos && line.size() > 11)
+      applied[line.substr(11, at - 11)].push_back(pack);
+  }
+  return applied;
 }
 
 }  // namespace kv::test

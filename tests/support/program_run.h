@@ -4,7 +4,9 @@
 */
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "support/demo_fixture.h"
 
@@ -23,5 +25,8 @@ ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::s
 
 /* The newest detailed run log of the installation, "" when there is none. */
 std::string NewestRunLog(const Installation& installation);
+
+/* The packs a run log records as applied, per database path, in order. */
+std::map<std::string, std::vector<std::string>> AppliedPacks(const std::string& log);
 
 }  // namespace kv::test
