@@ -83,7 +83,7 @@ WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
       },
       [&](const packs::RunPack& run) { return RunPackFresh(services, *run.pack); }, observer);
   if (result.failed) return result;
-  for (const SurveyedDatabase& d : SurveyDatabasesFresh(services))
+  for (const SurveyedDatabase& d : SurveyDatabasesFresh(services, false))
     if (d.open == OpenResult::Refused) result.unopenable.push_back(d.path);
   return result;
 }

@@ -105,7 +105,7 @@ void install_SP(TDM1& dm, std::int32_t newLevel, std::int32_t required) {
   VisitDatabases(dm, required, packs::LevelWrite::ServicePack, newLevel, packs::kEveryDatabase);
 }
 
-std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm) {
+std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm, bool readLevels) {
   std::vector<SurveyedDatabase> survey;
   const DatabasePaths& p = dm.installation().databases;
   // Config last: every database the packs upgrade counts, so one left behind
@@ -114,7 +114,7 @@ std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm) {
                 Db::Price, Db::Config}) {
     SurveyedDatabase d{db, DatabasePath(p, db)};
     d.open = dm.TryOpenDataBase(d.path);
-    if (d.open == OpenResult::Opened) d.level = dm.control_Version();
+    if (d.open == OpenResult::Opened && readLevels) d.level = dm.control_Version();
     survey.push_back(std::move(d));
   }
   dm.CloseDataBase();
@@ -130,9 +130,9 @@ std::int32_t LowestLevel(const std::vector<SurveyedDatabase>& survey) {
 
 std::int32_t f_miniServicePack(TDM1& dm) { return LowestLevel(SurveyDatabases(dm)); }
 
-std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services) {
+std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services, bool readLevels) {
   TDM1 dm(services);
-  return SurveyDatabases(dm);
+  return SurveyDatabases(dm, readLevels);
 }
 
 std::int32_t MinimumLevelFresh(MigrationServices& services) {

@@ -35,8 +35,9 @@ struct SurveyedDatabase {
   std::int32_t level = -1;  // control_Version, when opened
 };
 
-/* Every database of the installation in the level query's order, Config last. */
-std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm);
+/* Every database of the installation in the level query's order, Config last;
+** without readLevels only whether each opens. */
+std::vector<SurveyedDatabase> SurveyDatabases(TDM1& dm, bool readLevels = true);
 
 /* The lowest level of the opened databases of a survey; the largest 32-bit
 ** integer when none opened. */
@@ -46,7 +47,7 @@ std::int32_t LowestLevel(const std::vector<SurveyedDatabase>& survey);
 std::int32_t f_miniServicePack(TDM1& dm);
 
 /* SurveyDatabases in a context of its own. */
-std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services);
+std::vector<SurveyedDatabase> SurveyDatabasesFresh(MigrationServices& services, bool readLevels = true);
 
 /* f_miniServicePack in a context of its own. */
 std::int32_t MinimumLevelFresh(MigrationServices& services);
