@@ -188,7 +188,10 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
       }
       std::lock_guard<std::mutex> hold(report);
       ++done;
-      if (!outcome.empty()) differing.emplace_back(n, outcome);
+      if (!outcome.empty()) {
+        differing.emplace_back(n, outcome);
+        std::cerr << "\nkilled after commit " << n << ": " << outcome << "\n";
+      }
       std::cerr << "\r" << done << " of " << points.size() << " tried, " << differing.size() << " differed" << std::flush;
     }
   };
