@@ -10,6 +10,7 @@ packages=(
   time strace
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   qt6-base-dev fonts-dejavu-core fonts-liberation
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine xvfb xauth imagemagick locales
 )
 
 missing=()
@@ -21,4 +22,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get -o DPkg::Lock::Timeout=600 update
   apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
+fi
+
+# The Windows program's tests run under a Russian locale (code page 1251).
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf8$'; then
+  sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
+  locale-gen >/dev/null
 fi

@@ -9,6 +9,9 @@
 **       prints the version record and the resources EXE carries
 **   kvbundle standin OUT SIZE NAME
 **       writes a deterministic stand-in program file of SIZE bytes
+**   kvbundle pack IN OUT
+**       writes IN as one zlib stream at the best compression: a package as the
+**       Windows program carries it in a PE resource
 */
 #include <charconv>
 #include <cstdio>
@@ -31,7 +34,8 @@ constexpr int kUsageError = 64;
 int Usage() {
   std::cerr << "usage: kvbundle append EXE --version A.B.C.D [--package TYPE NAME FILE]...\n"
                "       kvbundle list EXE\n"
-               "       kvbundle standin OUT SIZE NAME\n";
+               "       kvbundle standin OUT SIZE NAME\n"
+               "       kvbundle pack IN OUT\n";
   return kUsageError;
 }
 
@@ -99,6 +103,16 @@ int StandIn(const std::vector<std::string>& args) {
   return 0;
 }
 
+int Pack(const std::vector<std::string>& args) {
+  if (args.size() != 2) return Usage();
+  const std::string packed = kv::DeflateBest(ReadWhole(args[0]));
+  std::ofstream file(args[1], std::ios::binary | std::ios::trunc);
+  file.write(packed.data(), static_cast<std::streamsize>(packed.size()));
+  file.close();
+  if (!file) throw std::runtime_error("cannot write \"" + args[1] + "\"");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,6 +123,7 @@ int main(int argc, char** argv) {
     if (command == "append") return Append(args);
     if (command == "list") return List(args);
     if (command == "standin") return StandIn(args);
+    if (command == "pack") return Pack(args);
     return Usage();
   } catch (const std::exception& e) {
     std::cerr << "kvbundle: " << e.what() << "\n";

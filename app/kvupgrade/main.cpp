@@ -19,7 +19,8 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/file_system.h"
-#include "platform/posix/reg_file_registry.h"
+#include "platform/console.h"
+#include "platform/registry.h"
 #include "platform/process.h"
 #include "startup/command_line.h"
 #include "startup/database_paths.h"
@@ -68,6 +69,7 @@ int ShowInstallation(const kv::CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kv::PrepareConsoleForUtf8();
   std::string error;
   auto cl = kv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!cl) {

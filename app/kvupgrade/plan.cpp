@@ -15,7 +15,7 @@
 #include "migration/progress.h"
 #include "platform/clock.h"
 #include "platform/file_use.h"
-#include "platform/posix/reg_file_registry.h"
+#include "platform/registry.h"
 #include "platform/process.h"
 #include "platform/read_only_file_system.h"
 #include "startup/database_paths.h"

@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
-#include "platform/posix/reg_file_registry.h"
+#include "platform/registry.h"
 #include "platform/service_status.h"
 #include "platform/window_list.h"
 #include "startup/environment_check.h"

@@ -9,7 +9,7 @@
 #include "migration/progress.h"
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
-#include "platform/posix/reg_file_registry.h"
+#include "platform/registry.h"
 #include "program_start.h"
 #include "wizard_assembly.h"
 

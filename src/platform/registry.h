@@ -46,4 +46,9 @@ class Registry {
   virtual std::unique_ptr<RegistryKey> CreateKey(RegistryHive hive, std::string_view path) = 0;
 };
 
+/* The registry the program runs against: the system's on Windows; on POSIX
+** the export file named by the environment variable KV_REGISTRY (without it,
+** an empty registry in which no key exists). */
+std::unique_ptr<Registry> OpenEnvironmentRegistry();
+
 }  // namespace kv

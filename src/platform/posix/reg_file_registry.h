@@ -26,8 +26,4 @@ class RegFileRegistry final : public Registry {
   std::string path_;
 };
 
-/* The registry named by the environment variable KV_REGISTRY; without it,
-** an empty registry in which no key exists. */
-std::unique_ptr<Registry> OpenEnvironmentRegistry();
-
 }  // namespace kv

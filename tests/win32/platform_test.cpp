@@ -1,0 +1,163 @@
+// The Windows side of the platform interfaces, under Wine: the registry (the
+// 32-bit view of HKLM), files with Windows semantics, the window list with
+// real windows of another process, the resources of the built program, and the
+// ANSI code page of the register log.
+#include <gtest/gtest.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#undef FindWindow  // a member of the window list has this name
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/file_system.h"
+#include "platform/instance_lock.h"
+#include "platform/own_executable.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/text_codec.h"
+#include "platform/window_list.h"
+#include "platform/zlib_codec.h"
+#include "startup/install_registry.h"
+
+namespace kv {
+namespace {
+
+/* A build path as Windows sees it under Wine: the Unix root is drive Z:. */
+std::string WinPath(const std::string& unix) {
+  std::string out = "Z:" + unix;
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
+}
+
+std::string TempFolder() {
+  wchar_t buf[MAX_PATH];
+  const DWORD n = ::GetTempPathW(MAX_PATH, buf);
+  std::string path;
+  for (DWORD i = 0; i < n; ++i) path += static_cast<char>(buf[i]);  // ASCII under Wine
+  path += "kvtest-" + std::to_string(::GetCurrentProcessId()) + "\\";
+  RealFileSystem().CreateDirs(path);
+  return path;
+}
+
+TEST(Win32Registry, MachineKeysAreReadFromThe32BitViewAndUserValuesAreDwords) {
+  // The main application's installer is a 32-bit program: its keys are in the 32-bit view.
+  const std::wstring key = L"SOFTWARE\\KvUpgradeTest";
+  HKEY k32 = nullptr, k64 = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr,
+                              &k32, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
+                              &k64, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring in32 = L"C:\\Программа\\", in64 = L"wrong view";
+  ::RegSetValueExW(k32, L"DirProgram", 0, REG_SZ, reinterpret_cast<const BYTE*>(in32.c_str()),
+                   static_cast<DWORD>((in32.size() + 1) * sizeof(wchar_t)));
+  ::RegSetValueExW(k64, L"DirProgram", 0, REG_SZ, reinterpret_cast<const BYTE*>(in64.c_str()),
+                   static_cast<DWORD>((in64.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(k32);
+  ::RegCloseKey(k64);
+
+  std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
+  std::unique_ptr<RegistryKey> machine = registry->OpenKey(RegistryHive::LocalMachine, "SOFTWARE\\KvUpgradeTest\\");
+  ASSERT_TRUE(machine);
+  EXPECT_EQ(machine->ReadString("dirprogram"), "C:\\Программа\\");
+  EXPECT_FALSE(machine->ReadString("Missing"));
+  EXPECT_FALSE(machine->ReadDword("DirProgram")) << "a string is not a DWORD";
+  EXPECT_FALSE(registry->OpenKey(RegistryHive::LocalMachine, "SOFTWARE\\NoSuchKeyHere"));
+  EXPECT_THROW(machine->WriteDword("X", 1), RegistryError);
+
+  WriteUserSetting(*registry, "", "ServicePack", 12);
+  EXPECT_EQ(ReadUserSetting(*registry, "", "ServicePack"), 12);
+  EXPECT_EQ(ReadUserSetting(*registry, "", "NoSuchValue"), 0);
+}
+
+TEST(Win32Files, ARunningProgramCannotBeDeletedAndACopyNeverReplaces) {
+  const std::string dir = TempFolder();
+  FileSystem& fs = RealFileSystem();
+  const std::string running = dir + "running.exe";
+  ASSERT_TRUE(fs.TryCopyFile(WinPath(KV_HELPER_WINDOW_EXE), running));
+  EXPECT_FALSE(fs.TryCopyFile(WinPath(KV_HELPER_WINDOW_EXE), running)) << "the target exists";
+  ASSERT_TRUE(RealProcesses().Start(running, {"KvBusyClass", "busy"}));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(fs.TryDeleteFile(running)) << "a running program is busy";
+  if (auto w = OpenTopLevelWindows()->FindWindow("KvBusyClass", std::nullopt)) OpenTopLevelWindows()->SendCloseRequest(*w);
+  bool deleted = false;
+  for (int i = 0; i < 50 && !(deleted = fs.TryDeleteFile(running)); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_TRUE(deleted) << "free once it ended";
+
+  const std::string text = dir + "Журнал.log";
+  fs.AppendToFile(text, "a");
+  fs.AppendToFile(text, "b");
+  EXPECT_EQ(fs.ReadFile(text), "ab");
+  fs.RenameFile(text, dir + "renamed.log");
+  EXPECT_FALSE(fs.FileExists(text));
+  EXPECT_TRUE(fs.CreateDirs(dir + "a\\b\\c\\"));
+  EXPECT_TRUE(fs.DirExists(dir + "a\\b\\c"));
+
+  const std::unique_ptr<InstanceLock> first = TryLockInstance(dir + "kvupgrade.lock");
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(TryLockInstance(dir + "kvupgrade.lock")) << "a file opened without sharing is the lock";
+}
+
+TEST(Win32Windows, TheListSeesAnotherProgramsWindowAndACloseRequestReachesIt) {
+  for (const char* mode : {"close", "ignore-close"}) {
+    SCOPED_TRACE(mode);
+    ASSERT_TRUE(RealProcesses().Start(WinPath(KV_HELPER_WINDOW_EXE), {"TFormTonic", "Тоник 7", mode}));
+    std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
+    std::optional<WindowHandle> found;
+    for (int i = 0; i < 50 && !(found = windows->FindWindow("TFormTonic", std::nullopt)); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(found);
+    bool listed = false;
+    for (const TopLevelWindow& w : windows->TopLevelWindows())
+      if (w.handle == *found) listed = w.title == "Тоник 7" && !w.ownApplication;
+    EXPECT_TRUE(listed);
+    windows->SendCloseRequest(*found);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const bool stillThere = windows->FindWindow("TFormTonic", std::nullopt).has_value();
+    EXPECT_EQ(stillThere, std::string(mode) == "ignore-close");
+    if (stillThere) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*found)), &pid);
+      HANDLE p = ::OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+      ::TerminateProcess(p, 0);
+      ::CloseHandle(p);
+    }
+  }
+}
+
+TEST(Win32Program, ItsVersionAndPackagesAreRealPeResources) {
+  const std::string exe = WinPath(KV_UPGRADE_EXE);
+  std::unique_ptr<OwnExecutable> own = OpenBundledExecutable(exe, true);
+  const FileVersion v = own->ReadOwnFileVersion(exe);
+  EXPECT_EQ(std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.servicePack) + "." +
+                std::to_string(v.build),
+            KV_PROGRAM_VERSION);
+  std::unique_ptr<ResourceStream> package = own->OpenResource("EXE", "KV7D");
+  ASSERT_TRUE(package);
+  std::string packed;
+  char buf[65536];
+  for (std::size_t n; (n = package->Read(buf, sizeof buf)) > 0;) packed.append(buf, n);
+  std::string bytes;
+  ZlibInflater inflater;
+  inflater.Inflate(packed, [&](std::string_view chunk) { bytes.append(chunk); });
+  EXPECT_EQ(bytes, RealFileSystem().ReadFile(WinPath(KV_CARRIED_FILES_DIR "/kv700_d.exe")));
+  EXPECT_FALSE(own->OpenResource("EXE", "NOSUCH"));
+  EXPECT_EQ(own->ReadOwnFileVersion(WinPath(KV_HELPER_WINDOW_EXE)), FileVersion{}) << "no version information";
+}
+
+TEST(Win32Text, TheRegisterLogsCodePageIsTheSystemsAnsiCodePage) {
+  // Wine takes the code page from the locale: Russian gives Windows-1251.
+  if (::GetACP() != 1251) GTEST_SKIP() << "run under a Russian locale (LANG=ru_RU.UTF-8)";
+  EXPECT_EQ(Utf8ToAnsi("Журнал ё"), "\xC6\xF3\xF0\xED\xE0\xEB \xB8");
+  EXPECT_EQ(AnsiToUtf8("\xC6\xF3\xF0\xED\xE0\xEB"), "Журнал");
+}
+
+}  // namespace
+}  // namespace kv
