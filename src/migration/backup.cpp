@@ -3,6 +3,9 @@
 */
 #include "migration/backup.h"
 
+#include <chrono>
+#include <thread>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -220,15 +223,23 @@ void RestoreBackup(MigrationServices& services, const BackupSet& backup, BackupO
       throw BackupError("База данных открыта другими программами (" + std::to_string(*others) +
                         "), восстановление невозможно: " + e.database);
   }
-  fb::ServiceManager service(services.client, ServiceParams(services));
-  for (const BackupEntry& e : backup.entries) {
-    observer.Restoring(e);
-    try {
-      service.Restore(backup.folder + e.file, e.database, true);
-    } catch (const fb::Error& err) {
-      throw BackupError("Не удалось восстановить базу данных " + e.database + "\r" + err.what());
+  {
+    fb::ServiceManager service(services.client, ServiceParams(services));
+    for (const BackupEntry& e : backup.entries) {
+      observer.Restoring(e);
+      try {
+        service.Restore(backup.folder + e.file, e.database, true);
+      } catch (const fb::Error& err) {
+        throw BackupError("Не удалось восстановить базу данных " + e.database + "\r" + err.what());
+      }
     }
   }
+  // The embedded engine still finishes the restored databases in short-lived
+  // threads of its own after the service has returned and reported itself
+  // stopped; shutting the engine down meanwhile crashes the process (3 runs in
+  // 15 here without a pause, none in 15 with 300 ms). A restore is rare and
+  // long, so it ends with a settling pause.
+  std::this_thread::sleep_for(kRestoreSettle);
 }
 
 std::vector<std::string> PruneBackups(const std::string& root, int keep, const std::string& current) {

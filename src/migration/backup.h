@@ -12,6 +12,7 @@
 */
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -75,6 +76,10 @@ BackupSet ReadBackup(const std::string& folder);
 
 /* True when every database of backup belongs to the installation. */
 bool BackupMatches(const BackupSet& backup, const Installation& installation);
+
+/* How long a restore waits at its end for the engine to finish with the
+** restored databases (see RestoreBackup). */
+inline constexpr std::chrono::milliseconds kRestoreSettle{1000};
 
 /* Restores every database of backup, after checking that no other
 ** attachment holds any of them. Throws BackupError naming the database. */

@@ -3,6 +3,9 @@
 */
 #include "migration/fb/service.h"
 
+#include <chrono>
+#include <thread>
+
 #include <cstdint>
 
 #include "migration/fb/api.h"
@@ -101,9 +104,27 @@ void ServiceManager::RunAction(const std::string& action, const std::string& wha
     if (result[0] != isc_info_svc_line) throw Error("the " + what + ": malformed reply of the service", 0);
     const auto length = static_cast<std::size_t>(api.isc_vax_integer(result + 1, 2));
     if (length > sizeof result - 4) throw Error("the " + what + ": malformed reply of the service", 0);
-    if (length == 0 && result[3] == isc_info_end) return;
+    if (length == 0 && result[3] == isc_info_end) break;
     tail.emplace_back(result + 3, length);
     if (tail.size() > 5) tail.erase(tail.begin());
+  }
+  WaitUntilStopped();
+}
+
+void ServiceManager::WaitUntilStopped() {
+  // The output ends before the engine's service thread does; a process that
+  // shuts the engine down while that thread still runs crashes. So the
+  // service is asked until it says it no longer runs (for at most ten seconds).
+  const Api& api = client_.api();
+  const char request[] = {isc_info_svc_running};
+  for (int i = 0; i < 500; ++i) {
+    char result[64] = {};
+    if (!api.Unchecked(api.isc_service_query, handle_.Addr(), nullptr, 0, nullptr, sizeof request, request,
+                       sizeof result, result) ||
+        result[0] != isc_info_svc_running)
+      return;
+    if (api.isc_vax_integer(result + 1, 4) == 0) return;  // the item and a 4-byte flag
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
 

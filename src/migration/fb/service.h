@@ -37,6 +37,8 @@ class ServiceManager {
   /* Starts the action of spb and reads its output until the end; the last
   ** lines go into the error when the action fails. */
   void RunAction(const std::string& spb, const std::string& what);
+  /* Returns once the engine reports the service no longer running. */
+  void WaitUntilStopped();
 
   const Client& client_;
   ServiceHandle handle_;
