@@ -85,6 +85,7 @@ TEST(ThroughTheServer, AWrongPasswordStopsTheFirstPackNamingTheDatabaseAndTheRea
   EXPECT_EQ(run.status, 4) << run.out << run.err;
   EXPECT_NE(run.err.find("База данных не открывается: " + inst.databases.base + ": "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("Your user name and password are not defined"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Не удалось открыть базы данных установки, они не обновлены."), std::string::npos) << run.err;
   EXPECT_EQ(test::ReadFile(inst.folders.program + "kv700_d.exe"), oldProgram);
 
   server.AsSysdba({"ALTER USER \"kv5.1\" PASSWORD '" + InstallationPassword(1) + "'"});
@@ -100,8 +101,11 @@ TEST(ThroughTheServer, AStoppedServerIsNamedAndNothingChanges) {
   const std::map<std::string, std::string> before = FilesUnder(f.dir.Path());
 
   const test::ProgramRun run = Unattended(f);
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.err.find("Unable to complete network request to host"), std::string::npos) << run.err;
+  EXPECT_EQ(run.status, 4) << run.out << run.err;
+  EXPECT_NE(run.err.find("База данных не открывается: " + f.paths().orders + ": Unable to complete network request"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("Не удалось открыть базы данных установки, они не обновлены."), std::string::npos) << run.err;
   std::map<std::string, std::string> after = FilesUnder(f.dir.Path());
   // The program's own traces: its copy in the version folder, its register log,
   // its run log and the console output.
