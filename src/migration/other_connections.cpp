@@ -22,20 +22,23 @@ std::vector<OtherConnection> FindOtherConnections(MigrationServices& services,
     try {
       // The owner of a database sees every attachment to it; the rows of this
       // connection tell which process and host are the program's own.
-      fb::Statement st = dm.Prepare(
-          dm.ReadTransaction(),
-          {"SELECT IIF(MON$ATTACHMENT_ID = CURRENT_CONNECTION, 1, 0), MON$USER, MON$REMOTE_ADDRESS,",
-           "       MON$REMOTE_PROCESS, MON$REMOTE_PID", "FROM MON$ATTACHMENTS", "WHERE MON$SYSTEM_FLAG = 0"});
-      st.Execute(dm.ReadTransaction());
       OtherConnection own;
       std::vector<OtherConnection> all;
-      while (st.Fetch()) {
-        OtherConnection c{db, std::string(TrimBlanks(st.AsText(1))), st.IsNull(2) ? "" : st.AsText(2),
-                          st.IsNull(3) ? "" : st.AsText(3), st.IsNull(4) ? 0 : st.AsInt32(4)};
-        if (st.AsInt32(0) == 1)
-          own = c;
-        else
-          all.push_back(c);
+      {
+        // The statement ends before its transaction does.
+        fb::Statement st = dm.Prepare(
+            dm.ReadTransaction(),
+            {"SELECT IIF(MON$ATTACHMENT_ID = CURRENT_CONNECTION, 1, 0), MON$USER, MON$REMOTE_ADDRESS,",
+             "       MON$REMOTE_PROCESS, MON$REMOTE_PID", "FROM MON$ATTACHMENTS", "WHERE MON$SYSTEM_FLAG = 0"});
+        st.Execute(dm.ReadTransaction());
+        while (st.Fetch()) {
+          OtherConnection c{db, std::string(TrimBlanks(st.AsText(1))), st.IsNull(2) ? "" : st.AsText(2),
+                            st.IsNull(3) ? "" : st.AsText(3), st.IsNull(4) ? 0 : st.AsInt32(4)};
+          if (st.AsInt32(0) == 1)
+            own = c;
+          else
+            all.push_back(c);
+        }
       }
       dm.CommitRead();
       for (const OtherConnection& c : all)
