@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   zlib1g-dev
   time strace
-  libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
+  libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev fonts-dejavu-core fonts-liberation
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine xvfb xauth imagemagick locales
 )

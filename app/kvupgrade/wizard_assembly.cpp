@@ -3,6 +3,8 @@
 */
 #include "wizard_assembly.h"
 
+#include <cstdlib>
+
 #include "migration/fb/error.h"
 
 namespace kv {
@@ -17,6 +19,7 @@ int StatusOf(InstallOutcome outcome) {
     case InstallOutcome::UnexpectedError: return kUnexpectedError;
     case InstallOutcome::NoDatabase: return kNoDatabase;
     case InstallOutcome::NotStarted: return kNotStarted;
+    case InstallOutcome::OthersConnected: return kOthersConnected;
   }
   return kUnexpectedError;
 }
@@ -66,6 +69,10 @@ RunSafety SafetyFrom(const CommandLine& cl, bool operatorPresent) {
   RunSafety safety;
   safety.backup = cl.backup;
   safety.keepBackups = cl.keepBackups;
+  safety.connections = operatorPresent ? ConnectionCheck::Ask : ConnectionCheck::Stop;
+  // A seam for the tests of what the server does without the check.
+  if (const char* skip = std::getenv("KV_TEST_SKIP_CONNECTION_CHECK"); skip && *skip == '1')
+    safety.connections = ConnectionCheck::Skip;
   safety.restore = cl.restoreOnFailure ? RestorePolicy::Always
                    : operatorPresent   ? RestorePolicy::Ask
                                        : RestorePolicy::Never;

@@ -40,6 +40,7 @@ enum ExitStatus : int {
   kProgramDamaged = 8,    // the wizard's own file is damaged (its version and packages cannot be read)
   kPlanBlocked = 9,       // --plan: a run could not proceed (a database cannot be opened)
   kNotStarted = 10,       // the run did not start: a table would pass the format limit, or the backup failed
+  kOthersConnected = 11,  // the run did not start: other clients are connected to the databases (named)
 };
 
 /* The exit status of a start sequence that ended with result. creationFailed:

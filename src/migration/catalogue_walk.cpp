@@ -3,6 +3,7 @@
 */
 #include "migration/catalogue_walk.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "migration/database_holders.h"
@@ -68,8 +69,14 @@ WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
   HoldingDuringWalk holding(services);
   std::vector<SurveyedDatabase> first = SurveyDatabasesFresh(services);
   if (LowestLevel(first) == std::numeric_limits<std::int32_t>::max()) {
+    // Files that are there but refused (a login the server does not accept, a
+    // stopped server) are not a missing installation: they are named.
     WalkResult none;
-    none.noDatabase = true;
+    for (const SurveyedDatabase& d : first)
+      if (d.open == OpenResult::Refused &&
+          std::find(none.unopenable.begin(), none.unopenable.end(), d.path) == none.unopenable.end())
+        none.unopenable.push_back(d.path);
+    none.noDatabase = none.unopenable.empty();
     return none;
   }
   bool firstRead = true;

@@ -34,12 +34,15 @@ void TDM1::DataModuleCreate() {
 /* Determines FirebirdVersion; false when the create handler must end here
 ** (the operator answered No, or the service manager could not be asked). */
 bool TDM1::CheckServerVersion() {
+  auto& refused = services_.version.refusedForGood;
+  if (refused.count("")) return false;  // told once already
   try {
     // The service manager stays attached while the operator is asked; it is
     // detached on every way out.
     fb::ServiceManager service(services_.client, params_);
     return AcceptServerVersion(service.ServerVersion(), services_.version, services_.dialog);
   } catch (const fb::Error& e) {
+    if (e.LoginRefused() || e.ServerUnreachable()) refused[""] = e.what();
     if (services_.observer) services_.observer->StatementFailed("", "service manager: server version", e.what());
     return false;
   }
@@ -51,11 +54,17 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
   if (!services_.fs.FileExists(path)) return OpenResult::Absent;
   CloseDataBase();
   databaseName_ = path;
+  auto& refused = services_.version.refusedForGood;
+  if (const auto it = refused.find(path); it != refused.end()) {
+    if (services_.observer) services_.observer->DatabaseUnopenable(path, it->second);
+    return OpenResult::Refused;
+  }
   try {
     attachment_.emplace(services_.client, path, params_, kConnectionCharset);
     if (services_.holders) services_.holders->Hold(path);
     return OpenResult::Opened;
   } catch (const fb::Error& e) {
+    if (e.LoginRefused() || e.ServerUnreachable()) refused[path] = e.what();
     if (services_.observer) services_.observer->DatabaseUnopenable(path, e.what());
     return OpenResult::Refused;
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,10 +15,15 @@
 
 namespace kv {
 
-/* The server version as the program keeps it for the whole run: 0 not yet
-** known, -1 unreadable, otherwise the version times ten, rounded. */
+/* What the program keeps of the server for the whole run. */
 struct FirebirdVersionState {
+  /* 0 not yet known, -1 unreadable, otherwise the version times ten, rounded. */
   std::int32_t FirebirdVersion = 0;
+  /* Connections the server refused for good (a login it does not accept, a
+  ** server it cannot reach), by database path ("" for the service manager),
+  ** with the engine's reason. They are not tried again in the run: the server
+  ** delays every login from an address after repeated failures. */
+  std::map<std::string, std::string> refusedForGood;
 };
 
 /* The version times ten; nullopt when the last word is not a number.

@@ -64,6 +64,10 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
   const ConnectionSettings& c = s.installation.connection;
   s.installation.databases.serverOrders = FindOrdersAlias(s.fs, c.iniPath, c.ordersAlias);
 
+  if (!CheckOtherConnections(s)) {
+    w.ZapisMemo3("Обновление не установлено");
+    return InstallOutcome::OthersConnected;
+  }
   std::optional<BackupSet> backup;
   if (!PrepareRun(s, backup)) {
     w.ZapisMemo3("Обновление не установлено");

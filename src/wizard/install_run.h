@@ -29,6 +29,7 @@ enum class InstallOutcome {
   UnexpectedError,    // code 98
   NoDatabase,         // no database of the installation opened; nothing was changed
   NotStarted,         // the format limit or the backup stopped the run before the first pack
+  OthersConnected,    // other clients are connected to the databases; nothing was changed
 };
 
 inline constexpr const char* kNoDatabaseMessage =

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "migration/format_limit.h"
+#include "migration/other_connections.h"
 #include "migration/run_plan.h"
 #include "wizard/install_run.h"
 
@@ -34,6 +35,24 @@ std::vector<std::string> DatabasesTheRunChanges(MigrationServices& services) {
 }
 
 }  // namespace
+
+bool CheckOtherConnections(InstallRunServices& s) {
+  if (s.safety.connections == ConnectionCheck::Skip) return true;
+  WizardWindow& w = s.window;
+  for (;;) {
+    w.ZapisLabel(" Проверка подключений к базам данных");
+    const std::vector<OtherConnection> others =
+        FindOtherConnections(s.migration, DatabasesToBackUp(s.installation, s.fs));
+    if (others.empty()) return true;
+    const std::string text = OtherConnectionsMessage(others);
+    if (s.runLog) s.runLog->Write(text);
+    if (s.safety.connections == ConnectionCheck::Stop) {
+      w.ShowMessage(text + "\rОбновление не начато, базы данных не изменены.");
+      return false;
+    }
+    if (!w.AskYesNo(text + "\r\rПроверить снова? (Нет: остановить обновление)")) return false;
+  }
+}
 
 bool PrepareRun(InstallRunServices& s, std::optional<BackupSet>& backup) {
   WizardWindow& w = s.window;

@@ -26,7 +26,15 @@ enum class RestorePolicy {
   Never,   // unattended without --restore-on-failure
 };
 
+/* What the run does when other clients are connected to its databases. */
+enum class ConnectionCheck {
+  Ask,   // the windows name them and ask to close them: check again, or stop
+  Stop,  // unattended: name them and stop
+  Skip,  // not checked (the server then refuses the packs' schema changes)
+};
+
 struct RunSafety {
+  ConnectionCheck connections = ConnectionCheck::Ask;
   bool backup = true;  // --no-backup clears it
   int keepBackups = 3;
   RestorePolicy restore = RestorePolicy::Ask;
@@ -34,6 +42,11 @@ struct RunSafety {
   /* Free bytes in a folder; the real file system's when null. */
   std::function<std::uintmax_t(const std::string&)> freeBytes = nullptr;
 };
+
+/* Before the first pack, after the environment checks: false when other
+** clients are connected to the installation's databases and the operator
+** stopped (or nobody could be asked); they were named. */
+bool CheckOtherConnections(InstallRunServices& s);
 
 /* Before the first pack. Shows and returns false when the run must not start:
 ** a table would pass the format limit, or the backup could not be made or

@@ -38,7 +38,8 @@ struct InstallSite {
   Strings Labels() const {
     Strings out;
     for (const std::string& e : window.EventsStartingWith("label: "))
-      if (e != "label:  Проверка форматов таблиц" && e.rfind("label:  Резервная копия: ", 0) != 0 &&
+      if (e != "label:  Проверка форматов таблиц" && e != "label:  Проверка подключений к базам данных" &&
+          e.rfind("label:  Резервная копия: ", 0) != 0 &&
           e.rfind("label:  Восстановление: ", 0) != 0)
         out.push_back(e.substr(7));
     return out;

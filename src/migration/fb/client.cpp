@@ -55,7 +55,7 @@ std::string ErrorText(const Api& api, const ISC_STATUS* status) {
 }
 
 void Check(const Api& api, const ISC_STATUS* status) {
-  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status));
+  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status), static_cast<long>(status[1]));
 }
 
 void Detach(AttachmentHandle& attachment) {

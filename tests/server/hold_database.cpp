@@ -1,0 +1,38 @@
+// Another client of a database: attaches through the server as kv5.N, reads a
+// table in a read-committed transaction it keeps open (as the shop's programs
+// do), says "ready", and holds until its
+// standard input closes.
+//
+//   kv_hold_database PATH N TABLE
+#include <iostream>
+#include <string>
+
+#include "migration/fb/attachment.h"
+#include "migration/fb/client.h"
+#include "migration/fb/statement.h"
+#include "migration/fb/transaction.h"
+#include "startup/database_paths.h"
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::cerr << "usage: kv_hold_database PATH N TABLE\n";
+    return 64;
+  }
+  try {
+    const int n = std::stoi(argv[2]);
+    auto client = kv::fb::Client::Load();
+    kv::fb::Attachment att(*client, argv[1],
+                           {"user_name=kv5." + std::to_string(n), "password=" + kv::InstallationPassword(n)}, "UTF8");
+    kv::fb::Transaction tr(att, kv::fb::Isolation::ReadCommittedNoWait);
+    kv::fb::Statement st(tr, std::string("SELECT COUNT(*) FROM ") + argv[3]);
+    st.Execute(tr);
+    st.Fetch();
+    std::cout << "ready" << std::endl;
+    for (std::string line; std::getline(std::cin, line);) {
+    }
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << "kv_hold_database: " << e.what() << std::endl;
+    return 1;
+  }
+}
