@@ -259,7 +259,7 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
     if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) {
-      readLeftOpen_ = true;  // as specified: the read transaction stays open for the next read to end
+      readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
       return;
     }
     CommitRead();

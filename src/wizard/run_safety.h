@@ -3,8 +3,8 @@
 ** run order: before the first pack, the table-format limit and a verified
 ** backup of every database the run will change; after a failed pack, the
 ** restore of that backup, so that every database stands where it stood before
-** the run. The specified steps, texts and codes of the run stay as they are;
-** these add their own lines.
+** the run. The run's own steps, texts and codes stay as they are; these add
+** their own lines.
 */
 #pragma once
 
