@@ -9,35 +9,16 @@ if(NOT KV_HOST_KVBUNDLE)
   message(FATAL_ERROR "The Windows build needs KV_HOST_KVBUNDLE: build kvbundle for this machine first "
                       "(scripts/build-windows.sh does)")
 endif()
-set(KV_PROGRAM_FILES_DIR "" CACHE PATH
-  "Folder holding the release's program files to carry; empty: deterministic stand-ins of their sizes")
-
 string(REPLACE "." "," version_commas "${PROJECT_VERSION}")
+kv_carried_sources("${KV_HOST_KVBUNDLE}" carried_types carried_names carried_files)
 set(resources "")
 set(packed_files "")
-list(LENGTH KV_CARRIED_PACKAGES n)
-math(EXPR last "${n} - 1")
-foreach(i RANGE 0 ${last} 4)
-  math(EXPR i_name "${i} + 1")
-  math(EXPR i_file "${i} + 2")
-  math(EXPR i_size "${i} + 3")
-  list(GET KV_CARRIED_PACKAGES ${i} type)
-  list(GET KV_CARRIED_PACKAGES ${i_name} name)
-  list(GET KV_CARRIED_PACKAGES ${i_file} file)
-  list(GET KV_CARRIED_PACKAGES ${i_size} size)
-  if(KV_PROGRAM_FILES_DIR)
-    set(source "${KV_PROGRAM_FILES_DIR}/${file}")
-  else()
-    set(source "${CMAKE_CURRENT_BINARY_DIR}/standin/${file}")
-    add_custom_command(OUTPUT "${source}"
-      COMMAND "${KV_HOST_KVBUNDLE}" standin "${source}" ${size} ${file}
-      COMMENT "Stand-in program file ${file}" VERBATIM)
-  endif()
+foreach(type name source IN ZIP_LISTS carried_types carried_names carried_files)
   set(packed "${CMAKE_CURRENT_BINARY_DIR}/packages/${name}.z")
   add_custom_command(OUTPUT "${packed}"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_CURRENT_BINARY_DIR}/packages"
     COMMAND "${KV_HOST_KVBUNDLE}" pack "${source}" "${packed}"
-    DEPENDS "${source}" COMMENT "Package ${type}/${name} from ${file}" VERBATIM)
+    DEPENDS "${source}" COMMENT "Package ${type}/${name} from ${source}" VERBATIM)
   list(APPEND packed_files "${packed}")
   string(APPEND resources "${name} ${type} \"${packed}\"\n")
 endforeach()
@@ -73,4 +54,4 @@ add_executable(kvupgrade kvupgrade/main.cpp "${rc}")
 target_link_libraries(kvupgrade PRIVATE kv_app kv_warnings)
 
 # For the test that reads back what the built program carries.
-set(KV_CARRIED_FILES_DIR "${CMAKE_CURRENT_BINARY_DIR}/standin" PARENT_SCOPE)
+set(KV_CARRIED_FILES_DIR "${KV_CARRIED_DIR}" PARENT_SCOPE)

@@ -3,11 +3,6 @@
 // real windows of another process, the resources of the built program, and the
 // ANSI code page of the register log.
 #include <gtest/gtest.h>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#undef FindWindow  // a member of the window list has this name
 
 #include <chrono>
 #include <filesystem>
@@ -22,45 +17,18 @@
 #include "platform/window_list.h"
 #include "platform/zlib_codec.h"
 #include "startup/install_registry.h"
+#include "wine_test_support.h"
 
 namespace kv {
 namespace {
 
-/* A build path as Windows sees it under Wine: the Unix root is drive Z:. */
-std::string WinPath(const std::string& unix) {
-  std::string out = "Z:" + unix;
-  for (char& c : out)
-    if (c == '/') c = '\\';
-  return out;
-}
-
-std::string TempFolder() {
-  wchar_t buf[MAX_PATH];
-  const DWORD n = ::GetTempPathW(MAX_PATH, buf);
-  std::string path;
-  for (DWORD i = 0; i < n; ++i) path += static_cast<char>(buf[i]);  // ASCII under Wine
-  path += "kvtest-" + std::to_string(::GetCurrentProcessId()) + "\\";
-  RealFileSystem().CreateDirs(path);
-  return path;
-}
+using test::WinPath;
 
 TEST(Win32Registry, MachineKeysAreReadFromThe32BitViewAndUserValuesAreDwords) {
   // The main application's installer is a 32-bit program: its keys are in the 32-bit view.
   const std::wstring key = L"SOFTWARE\\KvUpgradeTest";
-  HKEY k32 = nullptr, k64 = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr,
-                              &k32, nullptr),
-            ERROR_SUCCESS);
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | KEY_WOW64_64KEY, nullptr,
-                              &k64, nullptr),
-            ERROR_SUCCESS);
-  const std::wstring in32 = L"C:\\Программа\\", in64 = L"wrong view";
-  ::RegSetValueExW(k32, L"DirProgram", 0, REG_SZ, reinterpret_cast<const BYTE*>(in32.c_str()),
-                   static_cast<DWORD>((in32.size() + 1) * sizeof(wchar_t)));
-  ::RegSetValueExW(k64, L"DirProgram", 0, REG_SZ, reinterpret_cast<const BYTE*>(in64.c_str()),
-                   static_cast<DWORD>((in64.size() + 1) * sizeof(wchar_t)));
-  ::RegCloseKey(k32);
-  ::RegCloseKey(k64);
+  ASSERT_TRUE(test::SetMachineString(key, L"DirProgram", L"C:\\Программа\\", KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"DirProgram", L"wrong view", KEY_WOW64_64KEY));
 
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<RegistryKey> machine = registry->OpenKey(RegistryHive::LocalMachine, "SOFTWARE\\KvUpgradeTest\\");
@@ -77,7 +45,7 @@ TEST(Win32Registry, MachineKeysAreReadFromThe32BitViewAndUserValuesAreDwords) {
 }
 
 TEST(Win32Files, ARunningProgramCannotBeDeletedAndACopyNeverReplaces) {
-  const std::string dir = TempFolder();
+  const std::string dir = test::FreshTempFolder("kvtest");
   FileSystem& fs = RealFileSystem();
   const std::string running = dir + "running.exe";
   ASSERT_TRUE(fs.TryCopyFile(WinPath(KV_HELPER_WINDOW_EXE), running));

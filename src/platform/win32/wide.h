@@ -40,4 +40,12 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+/* A loaded module (a library, or an executable loaded to read its resources). */
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle None() { return nullptr; }
+  BOOL Close(Handle h) const { return ::FreeLibrary(h); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
 }  // namespace kv::win32

@@ -7,12 +7,6 @@
 namespace kv {
 namespace {
 
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle None() { return nullptr; }
-  BOOL Close(Handle h) const { return ::FreeLibrary(h); }
-};
-
 class WindowsLibrary final : public DynamicLibrary {
  public:
   explicit WindowsLibrary(HMODULE module) : module_(module) {}
@@ -21,7 +15,7 @@ class WindowsLibrary final : public DynamicLibrary {
   }
 
  private:
-  UniqueHandle<ModuleTraits> module_;
+  win32::UniqueModule module_;
 };
 
 }  // namespace

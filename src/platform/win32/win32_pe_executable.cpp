@@ -13,12 +13,7 @@
 namespace kv {
 namespace {
 
-struct ModuleTraits {
-  using Handle = HMODULE;
-  static Handle None() { return nullptr; }
-  BOOL Close(Handle h) const { return ::FreeLibrary(h); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
+using win32::UniqueModule;
 
 /* A resource's bytes; they stay mapped while the module is loaded. */
 class PeResourceStream final : public ResourceStream {

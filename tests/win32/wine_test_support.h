@@ -1,0 +1,44 @@
+// What the tests of the Windows program share: build paths as Wine shows
+// them, a fresh temporary folder, and machine-wide registry values written
+// into a chosen view.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/win32/wide.h"
+
+namespace kv::test {
+
+/* A build path as Windows sees it under Wine: the Unix root is drive Z:. */
+inline std::string WinPath(const std::string& unix) {
+  std::string out = "Z:" + unix;
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
+}
+
+/* A new folder under the temporary folder, ending in the separator. */
+inline std::string FreshTempFolder(const std::string& prefix) {
+  wchar_t buf[MAX_PATH];
+  const DWORD n = ::GetTempPathW(MAX_PATH, buf);
+  const std::string path = win32::Utf8(std::wstring_view(buf, n)) + prefix + "-" +
+                           std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()) + "\\";
+  RealFileSystem().CreateDirs(path);
+  return path;
+}
+
+/* Writes a string value under HKEY_LOCAL_MACHINE in the given registry view
+** (KEY_WOW64_32KEY or KEY_WOW64_64KEY); false when the key cannot be made. */
+inline bool SetMachineString(const std::wstring& key, const wchar_t* name, const std::wstring& value, REGSAM view) {
+  HKEY k = nullptr;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &k, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  const bool written = ::RegSetValueExW(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  ::RegCloseKey(k);
+  return written;
+}
+
+}  // namespace kv::test
