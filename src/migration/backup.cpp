@@ -75,6 +75,18 @@ void WriteManifest(const BackupSet& set) {
   RealFileSystem().RenameFile(part, path);
 }
 
+/* The server (or the embedded engine) writes the backup files itself, under
+** its own account, which may not be the program's: the folder the program
+** made can still be closed to it. It opens the file before it reads the
+** database, so this is known at once, before anything is changed. */
+std::string ServerCannotWriteMessage(const std::string& root, const std::string& folder, const fb::Error& err) {
+  return "Сервер Firebird не может записать резервную копию в папку\r" + folder +
+         "\rФайлы резервной копии создаёт сам сервер, под своей учётной записью.\r"
+         "Дайте учётной записи сервера право записи в папку " + root +
+         " (с вложенными папками) или сделайте копию баз данных сами и запустите обновление с --no-backup.\r" +
+         err.what();
+}
+
 /* Other user attachments to path than the one asking; nullopt when it cannot be asked. */
 std::optional<std::int32_t> OtherAttachments(MigrationServices& services, const std::string& path) {
   TDM1 dm(services);
@@ -144,6 +156,7 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
       try {
         service.Backup(db, file);
       } catch (const fb::Error& err) {
+        if (err.BackupFileRefused()) throw BackupError(ServerCannotWriteMessage(settings.root, set.folder, err));
         throw BackupError("Не удалось сделать резервную копию базы данных " + db + "\r" + err.what());
       }
       // Verified before it is trusted: restored into a scratch database whose level must match.

@@ -54,6 +54,7 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
   if (!services_.fs.FileExists(path)) return OpenResult::Absent;
   CloseDataBase();
   databaseName_ = path;
+  heldUpByLock_ = false;
   auto& refused = services_.version.refusedForGood;
   if (const auto it = refused.find(path); it != refused.end()) {
     if (services_.observer) services_.observer->DatabaseUnopenable(path, it->second);
@@ -87,7 +88,13 @@ fb::Transaction& TDM1::ReadTransaction() {
 
 fb::Transaction& TDM1::WriteTransaction() {
   if (!attachment_) throw fb::Error("no database is open", 0);
-  if (!trWrite_) trWrite_.emplace(*attachment_, fb::Isolation::WriteConsistency);
+  if (!trWrite_) {
+    // A server before 2.0 refuses a transaction that names a lock time-out.
+    const std::int32_t server = services_.version.FirebirdVersion;
+    const bool limited = !(server > 0 && server < 20);
+    trWrite_.emplace(*attachment_, fb::Isolation::WriteConsistency,
+                     limited ? std::optional(services_.lockTimeout) : std::nullopt);
+  }
   return *trWrite_;
 }
 
@@ -190,6 +197,7 @@ void TDM1::ReportFailure(const fb::Error& e) {
 }
 
 void TDM1::NoteFailure(const fb::Error& e) noexcept {
+  if (e.LockTimedOut()) heldUpByLock_ = true;
   if (services_.observer) services_.observer->StatementFailed(databaseName_, currentText_, e.what());
 }
 

@@ -3,8 +3,9 @@
 **
 ** One context owns one connection, pointed at one database file at a time, a
 ** read transaction (read committed, record version, no wait) and a write
-** transaction (write, consistency). Contexts are short-lived: one per unit of
-** work (a pack, a level query, one version record), destroyed afterwards.
+** transaction (write, consistency, waiting on locks up to lockTimeout).
+** Contexts are short-lived: one per unit of work (a pack, a level query, one
+** version record), destroyed afterwards.
 **
 ** Every operation catches the engine's errors (fb::Error) at its own boundary
 ** and reports its outcome as a result value or a progress step; a failing
@@ -45,6 +46,7 @@
 #pragma once
 
 #include <cassert>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -82,6 +84,8 @@ struct MigrationServices {
   DatabaseHolders* holders = nullptr;
   /* Told of packs, databases and failures; null for none. */
   MigrationObserver* observer = nullptr;
+  /* How long a write waits for a lock another client holds. */
+  std::chrono::seconds lockTimeout = fb::kWriteLockTimeout;
 };
 
 /* What became of an attempt to open a database. */
@@ -201,6 +205,9 @@ class TDM1 {
   void ReportFailure(const fb::Error& e);
   /* e to the observer only: failures the operator is not shown. */
   void NoteFailure(const fb::Error& e) noexcept;
+  /* True when a statement on the open database waited for another client's
+  ** lock up to the limit and failed: the rest of its work would wait again. */
+  bool HeldUpByLock() const { return heldUpByLock_; }
   MigrationObserver* observer() { return services_.observer; }
 
  private:
@@ -221,6 +228,7 @@ class TDM1 {
   std::string currentText_;
   bool writeLeftOpen_ = false;  // aaTableGeneratorAdd found its set in place
   bool readLeftOpen_ = false;   // aaIndexAdd found its index
+  bool heldUpByLock_ = false;
 
   /* IDLE, or what the two exceptions leave open (see the states above). */
   bool BetweenOperations() const { return (!trRead_ || readLeftOpen_) && (!trWrite_ || writeLeftOpen_); }

@@ -59,15 +59,17 @@ bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, st
       Outcome outcome = Outcome::Continue;
       for (const packs::Step& step : work.steps) {
         outcome = Apply(dm, step);
-        if (outcome != Outcome::Continue) break;
+        // Another client keeps what this database's work needs: one wait for
+        // it is enough; the pack falls short and a later run comes back.
+        if (outcome != Outcome::Continue || dm.HeldUpByLock()) break;
       }
       if (outcome == Outcome::EndPack) {
         dm.CloseDataBase();
         return false;
       }
       const std::int32_t counted = dm.KolvoOperation();
-      if (write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
-      if (write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
+      if (!dm.HeldUpByLock() && write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
+      if (!dm.HeldUpByLock() && write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
       const bool raised = write == packs::LevelWrite::ServicePack && dm.KolvoOperation() > counted;
       if (dm.observer()) dm.observer()->DatabaseVisited(path, before, raised ? writeValue : before, true);
     } else if (open != OpenResult::Refused) {

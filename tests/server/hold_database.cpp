@@ -1,9 +1,10 @@
 // Another client of a database: attaches through the server as kv5.N, reads a
-// table in a read-committed transaction it keeps open (as the shop's programs
-// do), says "ready", and holds until its
-// standard input closes.
+// table in a transaction it keeps open, says "ready", and holds until its
+// standard input closes. The transaction is read-committed, as the shop's
+// programs read; with "consistency" it is table-stability, which keeps the
+// table from being changed by anyone else until it ends.
 //
-//   kv_hold_database PATH N TABLE
+//   kv_hold_database PATH N TABLE [consistency]
 #include <iostream>
 #include <string>
 
@@ -14,8 +15,9 @@
 #include "startup/database_paths.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::cerr << "usage: kv_hold_database PATH N TABLE\n";
+  const bool consistency = argc == 5 && std::string(argv[4]) == "consistency";
+  if (argc != 4 && !consistency) {
+    std::cerr << "usage: kv_hold_database PATH N TABLE [consistency]\n";
     return 64;
   }
   try {
@@ -23,7 +25,8 @@ int main(int argc, char** argv) {
     auto client = kv::fb::Client::Load();
     kv::fb::Attachment att(*client, argv[1],
                            {"user_name=kv5." + std::to_string(n), "password=" + kv::InstallationPassword(n)}, "UTF8");
-    kv::fb::Transaction tr(att, kv::fb::Isolation::ReadCommittedNoWait);
+    kv::fb::Transaction tr(att, consistency ? kv::fb::Isolation::WriteConsistency
+                                            : kv::fb::Isolation::ReadCommittedNoWait);
     kv::fb::Statement st(tr, std::string("SELECT COUNT(*) FROM ") + argv[3]);
     st.Execute(tr);
     st.Fetch();

@@ -1,6 +1,8 @@
 // Another client connected to Orders.fdb through the server, holding a
 // transaction that has read a table the first pack alters: the pre-run check
-// names it and the run does not start.
+// names it and the run does not start; without the check, a client that keeps
+// the table in table-stability mode holds the pack up only until its lock
+// time-out.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -21,7 +23,7 @@ namespace {
 /* kv_hold_database in a process of its own; leaves when destroyed. */
 class OtherClient {
  public:
-  OtherClient(const std::string& db, const std::string& table) {
+  OtherClient(const std::string& db, const std::string& table, const char* mode = nullptr) {
     int in[2], out[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0) throw std::runtime_error("pipe failed");
     pid_ = ::fork();
@@ -31,7 +33,8 @@ class OtherClient {
       ::dup2(out[1], 1);
       ::close(in[1]);
       ::close(out[0]);
-      ::execl(KV_HOLD_DATABASE_EXE, KV_HOLD_DATABASE_EXE, db.c_str(), "1", table.c_str(), static_cast<char*>(nullptr));
+      ::execl(KV_HOLD_DATABASE_EXE, KV_HOLD_DATABASE_EXE, db.c_str(), "1", table.c_str(), mode,
+              static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(in[0]);
@@ -64,6 +67,12 @@ test::ProgramRun Unattended(const test::DemoFixture& f) {
   return test::RunProgram(KV_UPGRADE_EXE, f, f.demo.registryPath, "--unattended");
 }
 
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 TEST(OtherConnections, AnotherClientIsNamedAndTheRunDoesNotStart) {
   test::FirebirdServer server;
   test::DemoFixture f(0);
@@ -87,6 +96,29 @@ TEST(OtherConnections, AnotherClientIsNamedAndTheRunDoesNotStart) {
   const test::ProgramRun unchecked = Unattended(f);
   ::unsetenv("KV_TEST_SKIP_CONNECTION_CHECK");
   EXPECT_EQ(unchecked.status, 0) << unchecked.out << unchecked.err;
+  EXPECT_EQ(f.Level(p.orders), "12/0");
+}
+
+TEST(OtherConnections, AClientKeepingATableInTableStabilityHoldsThePackUpOnlyUntilTheLockTimeOut) {
+  test::FirebirdServer server;
+  test::DemoFixture f(0);
+  const DatabasePaths& p = f.paths();
+  ::setenv("KV_TEST_SKIP_CONNECTION_CHECK", "1", 1);
+  ::setenv("KV_TEST_LOCK_TIMEOUT", "1", 1);
+  {
+    OtherClient other(p.orders, "k_Razdel", "consistency");
+    const test::ProgramRun held = Unattended(f);
+    EXPECT_EQ(held.status, 4) << held.out << held.err;
+    EXPECT_NE(held.err.find(p.orders + ": unsuccessful metadata update"), std::string::npos) << held.err;
+    // One wait for the database, not one per statement of the pack.
+    EXPECT_EQ(Count(held.err, "lock time-out on wait transaction"), 1u) << held.err;
+    EXPECT_NE(held.err.find("Установка невозможна"), std::string::npos) << held.err;
+    EXPECT_EQ(f.Level(p.orders), "0/0");
+  }
+  const test::ProgramRun later = Unattended(f);
+  ::unsetenv("KV_TEST_SKIP_CONNECTION_CHECK");
+  ::unsetenv("KV_TEST_LOCK_TIMEOUT");
+  EXPECT_EQ(later.status, 0) << later.out << later.err;
   EXPECT_EQ(f.Level(p.orders), "12/0");
 }
 

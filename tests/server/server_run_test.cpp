@@ -74,6 +74,24 @@ TEST(ThroughTheServer, ALevel0DemoIsUpgradedAsWithTheEmbeddedEngine) {
   EXPECT_EQ(backups, 9);
 }
 
+TEST(ThroughTheServer, ABackupFolderTheServerCannotWriteIsNamedBeforeAnythingChanges) {
+  if (!test::FirebirdServer::CanCloseFolders()) GTEST_SKIP() << "this process cannot give the server a mount namespace";
+  test::FirebirdServer server({1}, true);
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  // The program makes its backup folder under a root the server was given no right to.
+  const std::string root = BackupRoot(inst.folders);
+  stdfs::create_symlink(server.ClosedFolder(), root.substr(0, root.size() - 1));
+
+  const test::ProgramRun run = Unattended(f);
+  EXPECT_EQ(run.status, 10) << run.out << run.err;
+  EXPECT_NE(run.err.find("Сервер Firebird не может записать резервную копию в папку"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Дайте учётной записи сервера право записи в папку " + root), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Обновление не начато, базы данных не изменены."), std::string::npos) << run.err;
+  EXPECT_TRUE(stdfs::is_empty(server.ClosedFolder())) << "the backup folder that failed is removed";
+  for (const std::string& db : Databases(inst)) EXPECT_EQ(f.Level(db), "0/0") << db;
+}
+
 TEST(ThroughTheServer, AWrongPasswordStopsTheFirstPackNamingTheDatabaseAndTheReason) {
   test::FirebirdServer server;
   test::DemoFixture f(0);

@@ -3,14 +3,18 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
@@ -44,6 +48,17 @@ int FreePort() {
   return ntohs(a.sin_port);
 }
 
+/* In a mount namespace of its own, shows folder (if any) read-only to this
+** process and to what it executes; the rest of the tree is untouched. */
+bool CloseFolder(const std::string& folder) {
+  if (::unshare(CLONE_NEWNS) != 0) return false;
+  // Private first, so that the read-only view stays in this namespace.
+  if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+  if (folder.empty()) return true;
+  return ::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+         ::mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
 bool Listening(int port) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a = Loopback(port);
@@ -54,9 +69,18 @@ bool Listening(int port) {
 
 }  // namespace
 
-FirebirdServer::FirebirdServer(const std::vector<int>& users) {
+bool FirebirdServer::CanCloseFolders() {
+  const pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) ::_exit(CloseFolder("") ? 0 : 1);
+  int status = 0;
+  return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+FirebirdServer::FirebirdServer(const std::vector<int>& users, bool closedFolder) : closed_(closedFolder) {
   if (::access(kServerProgram, X_OK) != 0)
     throw std::runtime_error(std::string(kServerProgram) + " is missing: install firebird3.0-server");
+  if (closed_) std::filesystem::create_directories(ClosedFolder());
   // A port taken between the choice and the server's bind: try another one.
   for (int attempt = 0; attempt < 5 && pid_ <= 0; ++attempt) {
     port_ = FreePort();
@@ -85,6 +109,10 @@ void FirebirdServer::Launch() {
     ::setenv("FIREBIRD", server.c_str(), 1);
     ::setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     if (!std::freopen(log.c_str(), "w", stdout) || !std::freopen(log.c_str(), "a", stderr)) ::_exit(127);
+    if (closed_ && !CloseFolder(ClosedFolder())) {
+      std::perror("the closed folder");
+      ::_exit(126);
+    }
     ::execl(kServerProgram, kServerProgram, static_cast<char*>(nullptr));
     ::_exit(127);
   }

@@ -7,6 +7,11 @@
 ** without the embedded engine), so plain database paths go through the server.
 ** The server is stopped by its pid when the fixture ends, and is killed by the
 ** kernel if the test process dies first.
+**
+** On request the server gets a closed folder: one the clients write as usual
+** but the server cannot, as a server running under an account of its own
+** finds a folder it was given no right to. The server runs in a mount
+** namespace of its own where the folder is a read-only view of itself.
 */
 #pragma once
 
@@ -20,8 +25,9 @@ namespace kv::test {
 class FirebirdServer {
  public:
   /* Starts the server with users kv5.N for each N of users, and sets FIREBIRD
-  ** for this process: create it before the client library is first used. */
-  explicit FirebirdServer(const std::vector<int>& users = {1});
+  ** for this process: create it before the client library is first used.
+  ** closedFolder: with ClosedFolder() (see CanCloseFolders). */
+  explicit FirebirdServer(const std::vector<int>& users = {1}, bool closedFolder = false);
   ~FirebirdServer();
   FirebirdServer(const FirebirdServer&) = delete;
   FirebirdServer& operator=(const FirebirdServer&) = delete;
@@ -32,6 +38,10 @@ class FirebirdServer {
   int Port() const { return port_; }
   /* The folder FIREBIRD names for the clients. */
   std::string ClientFolder() const { return dir_ / "client"; }
+  /* The folder the server cannot write (with a trailing separator); "" when not asked for. */
+  std::string ClosedFolder() const { return closed_ ? dir_ / "closed/" : ""; }
+  /* False when this process may not give a server a mount namespace (no privilege for it). */
+  static bool CanCloseFolders();
 
   /* Runs statements as SYSDBA on the server's security database (ALTER USER ...). */
   void AsSysdba(const std::vector<std::string>& statements) const;
@@ -42,6 +52,7 @@ class FirebirdServer {
   TempDir dir_;
   int port_ = 0;
   int pid_ = -1;
+  bool closed_ = false;
   std::string sysdbaPassword_;
 };
 

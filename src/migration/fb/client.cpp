@@ -4,6 +4,7 @@
 #include "migration/fb/client.h"
 
 #include <clocale>
+#include <vector>
 
 #include "migration/fb/api.h"
 #include "migration/fb/error.h"
@@ -54,8 +55,21 @@ std::string ErrorText(const Api& api, const ISC_STATUS* status) {
   return text.empty() ? "unknown Firebird error" : text;
 }
 
+namespace {
+
+/* The error codes of a status vector, outermost first. */
+std::vector<long> ErrorCodes(const ISC_STATUS* status) {
+  std::vector<long> codes;
+  // Each argument is its kind and one value, a counted string two.
+  for (int i = 0; i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end; i += status[i] == isc_arg_cstring ? 3 : 2)
+    if (status[i] == isc_arg_gds) codes.push_back(static_cast<long>(status[i + 1]));
+  return codes;
+}
+
+}  // namespace
+
 void Check(const Api& api, const ISC_STATUS* status) {
-  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status), static_cast<long>(status[1]));
+  if (Failed(status)) throw Error(ErrorText(api, status), api.isc_sqlcode(status), ErrorCodes(status));
 }
 
 void Detach(AttachmentHandle& attachment) {

@@ -99,7 +99,7 @@ void ServiceManager::RunAction(const std::string& action, const std::string& wha
     } catch (const Error& e) {
       std::string lines;
       for (const std::string& line : tail) lines += "\n" + line;
-      throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode());
+      throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode(), e.Codes());
     }
     if (result[0] != isc_info_svc_line) throw Error("the " + what + ": malformed reply of the service", 0);
     const auto length = static_cast<std::size_t>(api.isc_vax_integer(result + 1, 2));
