@@ -1,8 +1,9 @@
 // What the tests of the Windows program share: build paths as Wine shows
-// them, a fresh temporary folder, and machine-wide registry values written
-// into a chosen view.
+// them, a fresh temporary folder, machine-wide registry values written into a
+// chosen view, and a program run whose output is kept.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -39,6 +40,29 @@ inline bool SetMachineString(const std::wstring& key, const wchar_t* name, const
                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   ::RegCloseKey(k);
   return written;
+}
+
+/* Runs commandLine (its program quoted as needed) to its end with standard
+** output and error going to outputFile; the exit status, or nullopt when it
+** could not be run. */
+inline std::optional<int> RunWithOutput(std::wstring commandLine, const std::string& outputFile) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const win32::UniqueFileHandle out(::CreateFileW(win32::Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  &inherit, CREATE_ALWAYS, 0, nullptr));
+  if (!out) return std::nullopt;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out.Get();
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return std::nullopt;
+  ::CloseHandle(pi.hThread);
+  const win32::UniqueKernelHandle process(pi.hProcess);
+  ::WaitForSingleObject(process.Get(), INFINITE);
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(process.Get(), &code)) return std::nullopt;
+  return static_cast<int>(code);
 }
 
 }  // namespace kv::test
