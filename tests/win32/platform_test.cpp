@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "migration/backup.h"
 #include "platform/file_system.h"
 #include "platform/instance_lock.h"
 #include "platform/own_executable.h"
@@ -69,6 +70,16 @@ TEST(Win32Files, ARunningProgramCannotBeDeletedAndACopyNeverReplaces) {
   EXPECT_FALSE(fs.FileExists(text));
   EXPECT_TRUE(fs.CreateDirs(dir + "a\\b\\c\\"));
   EXPECT_TRUE(fs.DirExists(dir + "a\\b\\c"));
+
+  // Old backups are found and pruned in a folder with a Cyrillic name.
+  const std::string backups = dir + "Резервные копии\\";
+  for (const char* name : {"20261201-100000", "20261202-100000", "20261203-100000"})
+    ASSERT_TRUE(fs.CreateDirs(backups + name + "\\"));
+  fs.AppendToFile(backups + "20261201-100000\\01-Base.fbk", "x");
+  EXPECT_EQ(PruneBackups(backups, 1, ""),
+            (std::vector<std::string>{backups + "20261201-100000\\", backups + "20261202-100000\\"}));
+  EXPECT_FALSE(fs.DirExists(backups + "20261201-100000"));
+  EXPECT_TRUE(fs.DirExists(backups + "20261203-100000"));
 
   const std::unique_ptr<InstanceLock> first = TryLockInstance(dir + "kvupgrade.lock");
   ASSERT_TRUE(first);
