@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "demo_installation.h"
 #include "platform/own_executable.h"
 #include "platform/registry.h"
 #include "startup/database_paths.h"
@@ -363,6 +364,60 @@ TEST(Win32Desktop, MessageBoxesShowLineBreaksWithoutIconAndTheSplashFollowsTheCh
   EXPECT_EQ(r.outcome, StartOutcome::ChecksFailed);
   EXPECT_EQ(steps, (std::vector<std::string>{"проверка программ 1", "проверка установок 2", "загрузка ... 3"}));
   EXPECT_FALSE(::FindWindowW(L"TFormZastavka7", nullptr)) << "the splash is closed";
+}
+
+TEST(Win32Program, WindowedStartShowsTheSplashAndNamesTheMissingClientInAMessageBox) {
+  const std::string root = test::FreshTempFolder("kvwindowed") + "Установка Квениры";
+  const demo::DemoInstallation demo = demo::WriteDemoFiles({root, 0, 1, false, false});
+  const std::wstring key = L"SOFTWARE\\Velmor\\Квенира\\7.00";
+  ASSERT_TRUE(test::SetMachineString(key, L"DirProgram", win32::Wide(root + "\\prog"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"DirBase", win32::Wide(root + "\\base"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"typeInstall", L"d", KEY_WOW64_32KEY));
+
+  std::wstring command = L"\"" + win32::Wide(WinPath(KV_UPGRADE_EXE)) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  win32::UniqueKernelHandle launcher(pi.hProcess), thread(pi.hThread);
+
+  // The launcher hands over to its copy in the version folder; the copy shows
+  // the splash while it checks, then says why it cannot go on.
+  bool splashSeen = false;
+  HWND box = nullptr;
+  for (int i = 0; i < 3000 && !box; ++i) {
+    HWND splash = ::FindWindowW(L"TFormZastavka7", nullptr);
+    if (splash && ::IsWindowVisible(splash) && !splashSeen) {
+      splashSeen = true;
+      EXPECT_TRUE(test::Screenshot(splash, "win32-program-splash"));
+    }
+    for (HWND w = ::FindWindowW(L"#32770", nullptr); w; w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(w, &pid);
+      if (pid != ::GetCurrentProcessId() && ::IsWindowVisible(w)) box = w;
+    }
+    ::Sleep(20);
+  }
+  ASSERT_TRUE(box) << "no message box from the program";
+  EXPECT_TRUE(splashSeen);
+  const MessageBoxContent content = Read(box);
+  EXPECT_NE(content.text.find("fbclient.dll"), std::string::npos) << content.text;
+  EXPECT_TRUE(test::Screenshot(box, "win32-program-no-client"));
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(box, &pid);
+  win32::UniqueKernelHandle copy(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  ASSERT_TRUE(copy);
+  Click(::GetDlgItem(box, IDOK));
+
+  DWORD status = 99;
+  ASSERT_EQ(::WaitForSingleObject(copy.Get(), 30000), WAIT_OBJECT_0);
+  ::GetExitCodeProcess(copy.Get(), &status);
+  EXPECT_EQ(status, 1u) << "the wizard could not be created";
+  ASSERT_EQ(::WaitForSingleObject(launcher.Get(), 30000), WAIT_OBJECT_0);
+  ::GetExitCodeProcess(launcher.Get(), &status);
+  EXPECT_EQ(status, 0u) << "the launcher ends once its copy has taken over";
+  EXPECT_TRUE(RealFileSystem().FileExists(demo.installation.folders.version + "kvupgrade.exe"));
+  EXPECT_FALSE(::FindWindowW(L"TFormZastavka7", nullptr));
 }
 
 }  // namespace
