@@ -120,6 +120,9 @@ struct Win32WizardFixture {
     installation.databases.base = installation.folders.data + "Base\\Base.fdb";
     installation.databases.director = installation.folders.data + "Director\\Director.fdb";
     RealFileSystem().CreateDirs(installation.folders.info);
+    // The user's recorded version is 7.0.0 whatever other tests of the prefix recorded.
+    WriteUserSetting(*registry, "", "ServicePack", 0);
+    WriteUserSetting(*registry, "", "Build", 0);
     log = std::make_unique<RegisterLog>(RegisterLog::Setup{kApplicationTitle, WinPath(KV_UPGRADE_EXE),
                                                             installation.folders.info,
                                                             installation.folders.registerLog},
