@@ -22,6 +22,7 @@
 #include "platform/console.h"
 #include "platform/registry.h"
 #include "platform/process.h"
+#include "platform/program_arguments.h"
 #include "startup/command_line.h"
 #include "startup/database_paths.h"
 #include "startup/install_registry.h"
@@ -71,7 +72,7 @@ int ShowInstallation(const kv::CommandLine& cl) {
 int main(int argc, char** argv) {
   kv::PrepareConsoleForUtf8();
   std::string error;
-  auto cl = kv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  auto cl = kv::ParseCommandLine(kv::ProgramArguments(argc, argv), error);
   if (!cl) {
     std::cerr << "kvupgrade: " << error << "\n";
     return 64;

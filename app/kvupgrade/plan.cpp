@@ -18,6 +18,7 @@
 #include "platform/registry.h"
 #include "platform/process.h"
 #include "platform/read_only_file_system.h"
+#include "platform/utf8_path.h"
 #include "startup/database_paths.h"
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
@@ -46,28 +47,28 @@ class DatabaseSnapshot {
     std::uintmax_t needed = 0;
     for (std::string* path : Databases(paths)) {
       std::error_code ec;
-      if (!path->empty() && stdfs::is_regular_file(*path, ec)) needed += stdfs::file_size(*path, ec);
+      if (!path->empty() && stdfs::is_regular_file(Utf8Path(*path), ec)) needed += stdfs::file_size(Utf8Path(*path), ec);
     }
     if (stdfs::space(folder_).available < needed + needed / 10)
-      throw std::runtime_error("Недостаточно места для копий баз данных в " + folder_.string() + ": нужно " +
+      throw std::runtime_error("Недостаточно места для копий баз данных в " + Utf8String(folder_) + ": нужно " +
                                std::to_string(needed / (1024 * 1024) + 1) + " МБ");
     int n = 0;
     for (std::string* path : Databases(paths)) {
       const std::string original = *path;
       if (original.empty()) continue;
-      const std::string copy = (folder_ / (std::to_string(++n) + ".fdb")).string();
+      const std::string copy = Utf8String(folder_ / (std::to_string(++n) + ".fdb"));
       originals_[copy] = original;
       *path = copy;
       std::error_code ec;
-      if (!stdfs::is_regular_file(original, ec)) continue;  // absent stays absent
+      if (!stdfs::is_regular_file(Utf8Path(original), ec)) continue;  // absent stays absent
       if (FileHeldByOther(original)) {
         held_[copy] = "файл занят другой программой (она держит базу данных открытой)";
         continue;
       }
-      stdfs::copy_file(original, copy);
+      stdfs::copy_file(Utf8Path(original), Utf8Path(copy));
     }
     // The temporary Orders files are the run's to delete, not the plan's to see.
-    paths.ordersTmp1 = paths.ordersTmp2 = paths.ordersTmp3 = (folder_ / "none").string();
+    paths.ordersTmp1 = paths.ordersTmp2 = paths.ordersTmp3 = Utf8String(folder_ / "none");
   }
   ~DatabaseSnapshot() {
     std::error_code ec;

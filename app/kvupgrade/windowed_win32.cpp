@@ -1,19 +1,30 @@
 /*
-** The start with windows on Windows. The native windows are not built yet:
-** the program says so and points to --unattended.
+** The start sequence with native windows on Windows.
 */
-#include <iostream>
-
+#include "program_start.h"
+#include "views/win32/desktop.h"
+#include "win32_wizard.h"
 #include "windowed.h"
-#include "wizard_assembly.h"
 
 namespace kv {
 
 bool DisplayAvailable() { return true; }
 
-int RunWithWindows(const CommandLine&, int, char**) {
-  std::cerr << "kvupgrade: this Windows build has no windows yet; run it with --unattended\n";
-  return 64;
+int RunWithWindows(const CommandLine& commandLine, int, char**) {
+  win32::ReleaseOwnConsole();
+  win32::Win32Screen screen;
+  win32::Win32SplashOperations splash;
+  win32::Win32Dialog dialog;
+  std::unique_ptr<fb::Client> client;  // outlives the wizard
+  ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
+                         [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
+                           client = LoadClient(dialog);
+                           return std::make_unique<Win32Wizard>(installation, log, registry, *client,
+                                                                RealProcesses().OwnPath(), runLog,
+                                                                SafetyFrom(commandLine, true));
+                         },
+                         [] { return static_cast<int>(kCompleted); }};
+  return RunProgram(commandLine, desktop);
 }
 
 }  // namespace kv

@@ -15,6 +15,7 @@
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
 #include "platform/paths.h"
+#include "platform/utf8_path.h"
 #include "platform/text_util.h"
 
 namespace kv {
@@ -56,9 +57,9 @@ std::optional<Level> ReadLevel(MigrationServices& services, const std::string& p
 
 std::uintmax_t FreeBytesOf(const BackupSettings& settings, std::string folder) {
   // The nearest folder that exists tells the free space of the one to be made.
-  stdfs::path p(folder);
+  stdfs::path p = Utf8Path(folder);
   while (!p.empty() && !stdfs::exists(p)) p = p.parent_path();
-  if (settings.freeBytes) return settings.freeBytes(p.string());
+  if (settings.freeBytes) return settings.freeBytes(Utf8String(p));
   return stdfs::space(p).available;
 }
 
@@ -124,7 +125,7 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
   std::uintmax_t total = 0, largest = 0;
   for (const std::string& db : databases) {
     std::error_code ec;
-    const std::uintmax_t size = stdfs::file_size(db, ec);
+    const std::uintmax_t size = stdfs::file_size(Utf8Path(db), ec);
     if (ec) throw BackupError("Не удалось прочитать размер файла базы данных: " + db);
     total += size;
     largest = std::max(largest, size);
@@ -137,7 +138,7 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
                       std::to_string(needed / (1024 * 1024) + 1) + " МБ, свободно: " +
                       std::to_string(available / (1024 * 1024)) + " МБ");
 
-  if (stdfs::exists(set.folder)) throw BackupError("Папка резервной копии уже существует: " + set.folder);
+  if (stdfs::exists(Utf8Path(set.folder))) throw BackupError("Папка резервной копии уже существует: " + set.folder);
   if (!services.fs.CreateDirs(set.folder)) throw BackupError("Не удалось создать папку " + set.folder);
   try {
     fb::ServiceManager service(services.client, ServiceParams(services));
@@ -150,7 +151,7 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
       e.database = db;
       e.servicePack = level->servicePack;
       e.build = level->build;
-      e.size = stdfs::file_size(db);
+      e.size = stdfs::file_size(Utf8Path(db));
       e.file = Two(++n) + "-" + FileNameOf(db) + ".fbk";
       const std::string file = set.folder + e.file;
       try {
@@ -168,7 +169,7 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
       }
       const std::optional<Level> restored = ReadLevel(services, scratch);
       std::error_code ec;
-      stdfs::remove(scratch, ec);
+      stdfs::remove(Utf8Path(scratch), ec);
       if (!restored || restored->servicePack != e.servicePack || restored->build != e.build)
         throw BackupError("Резервная копия базы данных " + db + " не прошла проверку");
       set.entries.push_back(e);
@@ -177,11 +178,11 @@ BackupSet MakeBackup(MigrationServices& services, const std::vector<std::string>
     WriteManifest(set);
   } catch (const fb::Error& err) {
     std::error_code ec;
-    stdfs::remove_all(set.folder, ec);
+    stdfs::remove_all(Utf8Path(set.folder), ec);
     throw BackupError("Не удалось сделать резервную копию баз данных\r" + std::string(err.what()));
   } catch (...) {
     std::error_code ec;
-    stdfs::remove_all(set.folder, ec);
+    stdfs::remove_all(Utf8Path(set.folder), ec);
     throw;
   }
   return set;
@@ -214,7 +215,7 @@ BackupSet ReadBackup(const std::string& folder) {
       throw BackupError("Описание резервной копии повреждено, строка " + std::to_string(line) + ": " + set.folder +
                         kManifest);
     }
-    if (!stdfs::exists(set.folder + e.file)) throw BackupError("Нет файла резервной копии: " + set.folder + e.file);
+    if (!stdfs::exists(Utf8Path(set.folder + e.file))) throw BackupError("Нет файла резервной копии: " + set.folder + e.file);
     set.entries.push_back(e);
   }
   if (set.entries.empty()) throw BackupError("Описание резервной копии пусто: " + set.folder + kManifest);
@@ -258,16 +259,16 @@ void RestoreBackup(MigrationServices& services, const BackupSet& backup, BackupO
 std::vector<std::string> PruneBackups(const std::string& root, int keep, const std::string& current) {
   std::vector<std::string> folders;
   std::error_code ec;
-  for (const auto& entry : stdfs::directory_iterator(root, ec))
-    if (entry.is_directory() && IsBackupFolderName(entry.path().filename().string()))
-      folders.push_back(entry.path().string() + kPathSep);
+  for (const auto& entry : stdfs::directory_iterator(Utf8Path(root), ec))
+    if (entry.is_directory() && IsBackupFolderName(Utf8String(entry.path().filename())))
+      folders.push_back(Utf8String(entry.path()) + kPathSep);
   std::sort(folders.begin(), folders.end());  // the names sort by their time
   std::vector<std::string> removed;
   for (std::size_t i = 0; folders.size() - removed.size() > static_cast<std::size_t>(std::max(keep, 0)) &&
                           i < folders.size();
        ++i) {
     if (folders[i] == current) continue;
-    stdfs::remove_all(folders[i], ec);
+    stdfs::remove_all(Utf8Path(folders[i]), ec);
     removed.push_back(folders[i]);
   }
   return removed;

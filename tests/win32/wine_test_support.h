@@ -1,8 +1,10 @@
 // What the tests of the Windows program share: build paths as Wine shows
-// them, a fresh temporary folder, and machine-wide registry values written
-// into a chosen view.
+// them, a fresh temporary folder, machine-wide registry values written into a
+// chosen view, a helper window in another process, and a program run whose
+// output is kept.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -39,6 +41,63 @@ inline bool SetMachineString(const std::wstring& key, const wchar_t* name, const
                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   ::RegCloseKey(k);
   return written;
+}
+
+/* A helper_window process showing a top-level window of the class and title,
+** ended with its owner. */
+class HelperWindow {
+ public:
+  HelperWindow(const std::string& exe, const std::string& className, const std::string& title, bool ignoreClose) {
+    std::wstring command = L"\"" + win32::Wide(exe) + L"\" \"" + win32::Wide(className) + L"\" \"" +
+                           win32::Wide(title) + L"\"" + (ignoreClose ? L" ignore-close" : L"");
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    ::CloseHandle(pi.hThread);
+    process_.Reset(pi.hProcess);
+    // Wait until the window is there (the program starts in a fraction of a second).
+    const std::wstring cls = win32::Wide(className), caption = win32::Wide(title);
+    for (int i = 0; i < 100 && !::FindWindowW(cls.c_str(), caption.c_str()); ++i) ::Sleep(100);
+    shown_ = ::FindWindowW(cls.c_str(), caption.c_str()) != nullptr;
+  }
+  ~HelperWindow() {
+    if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(process_.Get(), 0);
+      ::WaitForSingleObject(process_.Get(), 5000);
+    }
+  }
+  HelperWindow(const HelperWindow&) = delete;
+  HelperWindow& operator=(const HelperWindow&) = delete;
+
+  bool Shown() const { return shown_; }
+
+ private:
+  win32::UniqueKernelHandle process_;
+  bool shown_ = false;
+};
+
+/* Runs commandLine (its program quoted as needed) to its end with standard
+** output and error going to outputFile; the exit status, or nullopt when it
+** could not be run. */
+inline std::optional<int> RunWithOutput(std::wstring commandLine, const std::string& outputFile) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const win32::UniqueFileHandle out(::CreateFileW(win32::Wide(outputFile).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  &inherit, CREATE_ALWAYS, 0, nullptr));
+  if (!out) return std::nullopt;
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out.Get();
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return std::nullopt;
+  ::CloseHandle(pi.hThread);
+  const win32::UniqueKernelHandle process(pi.hProcess);
+  ::WaitForSingleObject(process.Get(), INFINITE);
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(process.Get(), &code)) return std::nullopt;
+  return static_cast<int>(code);
 }
 
 }  // namespace kv::test

@@ -1,0 +1,479 @@
+/*
+** Building and running the windows of a form description.
+*/
+#include "views/win32/form_window.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "platform/text_util.h"
+#include "views/win32/gauge.h"
+
+namespace kv::win32 {
+
+LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+
+namespace {
+
+using form::Align;
+using form::Kind;
+
+constexpr const wchar_t* kPanelClass = L"KvPanel";
+
+COLORREF Ref(form::Colour c) { return RGB(c.r, c.g, c.b); }
+
+HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+void RegisterClassOnce(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExW(Instance(), name, &wc)) return;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = Instance();
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  wc.lpszClassName = name;
+  if (!::RegisterClassExW(&wc)) throw std::runtime_error("cannot register the window class: " + ErrorText(::GetLastError()));
+}
+
+void InitCommonControlsOnce() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    return ::InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)done;
+}
+
+/* Room the tab strip of a TabControl takes at its top. */
+int StripHeight(HWND strip) {
+  RECT item{};
+  if (TabCtrl_GetItemCount(strip) > 0 && TabCtrl_GetItemRect(strip, 0, &item)) return item.bottom + 2;
+  return 24;
+}
+
+DWORD StyleOf(const form::Element& e) {
+  switch (e.kind) {
+    case Kind::Memo:
+      return ES_MULTILINE | ES_AUTOVSCROLL | WS_TABSTOP | (e.readOnly ? ES_READONLY : 0) |
+             (e.verticalScrollBar ? WS_VSCROLL : 0);
+    case Kind::CheckBox: return BS_AUTOCHECKBOX | WS_TABSTOP;
+    case Kind::Button: return BS_PUSHBUTTON | WS_TABSTOP;
+    case Kind::Label:
+      return SS_NOPREFIX | SS_CENTERIMAGE |
+             (e.textAlign == form::TextAlign::Centre  ? SS_CENTER
+              : e.textAlign == form::TextAlign::Right ? SS_RIGHT
+                                                      : SS_LEFT);
+    case Kind::Picture: return SS_BITMAP | SS_CENTERIMAGE;
+    default: return WS_CLIPCHILDREN;
+  }
+}
+
+const wchar_t* ClassOf(Kind kind) {
+  switch (kind) {
+    case Kind::Memo: return L"EDIT";
+    case Kind::CheckBox:
+    case Kind::Button: return L"BUTTON";
+    case Kind::Label:
+    case Kind::Picture: return L"STATIC";
+    case Kind::Gauge: return kGaugeClass;
+    default: return kPanelClass;
+  }
+}
+
+}  // namespace
+
+std::wstring WindowsText(std::string_view text) {
+  std::wstring wide = Wide(NewlineBreaks(text));
+  std::wstring out;
+  out.reserve(wide.size() + wide.size() / 16);
+  for (wchar_t c : wide) {
+    if (c == L'\n') out += L'\r';
+    out += c;
+  }
+  return out;
+}
+
+void PumpPendingMessages() {
+  MSG m;
+  while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(m.wParam));  // for the loop that owns it
+      return;
+    }
+    ::TranslateMessage(&m);
+    ::DispatchMessageW(&m);
+  }
+}
+
+FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND owner)
+    : form_(description), events_(events) {
+  InitCommonControlsOnce();
+  const std::wstring className = Wide(form_.name);
+  RegisterClassOnce(className.c_str(), FormProcedure);
+  RegisterClassOnce(kPanelClass, PanelProcedure);
+
+  DWORD style = WS_CLIPCHILDREN;
+  switch (form_.border) {
+    case form::Border::None: style |= WS_POPUP; break;
+    case form::Border::Dialog: style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU; break;
+    case form::Border::Sizeable: style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX; break;
+  }
+  const DWORD exStyle = form_.stayOnTop ? WS_EX_TOPMOST : 0;
+  RECT r{0, 0, form_.width, form_.height};
+  if (!form_.outerSize) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  // WM_NCCREATE records this object as the window's, and sets root_.
+  ::CreateWindowExW(exStyle, className.c_str(), Wide(form_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    r.right - r.left, r.bottom - r.top, owner, nullptr, Instance(), this);
+  if (!root_) throw std::runtime_error("cannot create the window " + std::string(form_.name) + ": " +
+                                       ErrorText(::GetLastError()));
+  ::SendMessageW(root_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
+  for (std::size_t i = 0; i < form_.elements.size(); ++i) Build(form_.elements[i], i);
+  // Containers were sized before their children existed: place those now, outer first.
+  LayOut(root_);
+  for (auto& c : children_)
+    if (c->window && ClassOf(c->element->kind) == kPanelClass) LayOut(c->window);
+}
+
+FormWindow::~FormWindow() {
+  if (root_) {
+    // The owner of the events may already be going away: nothing reaches it now.
+    destroying_ = true;
+    ::DestroyWindow(root_);
+  }
+}
+
+const FormChild& FormWindow::Child(std::string_view name) const {
+  auto it = byName_.find(name);
+  if (it == byName_.end())
+    throw std::out_of_range("form " + std::string(form_.name) + " has no element " + std::string(name));
+  return *it->second;
+}
+
+FormChild* FormWindow::ChildOf(HWND window) {
+  for (auto& c : children_)
+    if (c->window == window || (c->tabStrip && c->tabStrip == window)) return c.get();
+  return nullptr;
+}
+
+HWND FormWindow::TabStrip(std::string_view name) const {
+  const FormChild& c = Child(name);
+  if (!c.tabStrip) throw std::out_of_range("element " + std::string(name) + " has no tabs");
+  return c.tabStrip;
+}
+
+HFONT FormWindow::Font(const form::Font& f) {
+  const std::string key = std::string(f.family) + "|" + std::to_string(f.pixels) + (f.bold ? "|b" : "|") +
+                          (f.fixedPitch ? "f" : "");
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second.Get();
+  UniqueFont font(::CreateFontW(-f.pixels, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                f.fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS,
+                                Wide(f.family).c_str()));
+  HFONT h = font.Get();
+  fonts_.emplace(key, std::move(font));
+  return h;
+}
+
+HBRUSH FormWindow::Brush(form::Colour c) {
+  const unsigned key = Ref(c);
+  auto it = brushes_.find(key);
+  if (it != brushes_.end()) return it->second.Get();
+  UniqueBrush brush(::CreateSolidBrush(Ref(c)));
+  HBRUSH h = brush.Get();
+  brushes_.emplace(key, std::move(brush));
+  return h;
+}
+
+HWND FormWindow::ParentWindow(const form::Element& e) const {
+  return e.parent.empty() ? root_ : Child(e.parent).window;
+}
+
+void FormWindow::Build(const form::Element& e, std::size_t index) {
+  auto child = std::make_unique<FormChild>();
+  child->element = &e;
+  child->owner = this;
+  child->fontSpec = form_.FontOf(e);
+  child->font = Font(child->fontSpec);
+  child->timerId = static_cast<UINT_PTR>(index + 1);
+  if (e.kind == Kind::Timer) {
+    FormChild& c = *child;
+    children_.push_back(std::move(child));
+    byName_.emplace(std::string(e.name), &c);
+    if (e.enabled) StartTimer(e.name);
+    return;
+  }
+
+  HWND parent = ParentWindow(e);
+  // Only the first page of a page control is shown at first.
+  bool visible = e.visible;
+  if (e.kind == Kind::TabSheet) {
+    for (auto& c : children_)
+      if (c->element->kind == Kind::TabSheet && c->element->parent == e.parent) visible = false;
+  }
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | StyleOf(e) | (visible ? WS_VISIBLE : 0);
+  const DWORD exStyle = e.kind == Kind::Memo ? WS_EX_CLIENTEDGE : 0;
+  const std::wstring caption = e.kind == Kind::Memo ? WindowsText(e.caption) : Wide(e.caption);
+  HWND w = nullptr;
+  if (e.kind == Kind::Gauge) {
+    w = CreateGauge(parent, e.colour, e.maximum);
+    if (w && visible) ::ShowWindow(w, SW_SHOWNA);
+  } else {
+    w = ::CreateWindowExW(exStyle, ClassOf(e.kind), caption.c_str(), style, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(index + 100)), Instance(), nullptr);
+  }
+  if (!w) throw std::runtime_error("cannot create " + std::string(e.name) + ": " + ErrorText(::GetLastError()));
+  child->window = w;
+  if (ClassOf(e.kind) == kPanelClass)  // the containers' procedure finds its element here
+    ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(child.get()));
+  ::SetWindowPos(w, nullptr, e.bounds.left, e.bounds.top, e.bounds.width, e.bounds.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
+  if (!e.enabled) ::EnableWindow(w, FALSE);
+
+  switch (e.kind) {
+    case Kind::Memo:
+      ::SendMessageW(w, EM_SETLIMITTEXT, 0, 0);  // no 30,000-character cap on a long run
+      if (e.tabStop > 0) {
+        // Dialog units: four to a character.
+        int units = e.tabStop * 4;
+        ::SendMessageW(w, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&units));
+      }
+      break;
+    case Kind::CheckBox: ::SendMessageW(w, BM_SETCHECK, e.checked ? BST_CHECKED : BST_UNCHECKED, 0); break;
+    case Kind::TabControl:
+      child->tabStrip = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_TABS,
+                                          0, 0, e.bounds.width, 24, w, nullptr, Instance(), nullptr);
+      if (!child->tabStrip) throw std::runtime_error("cannot create the tabs of " + std::string(e.name));
+      ::SendMessageW(child->tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
+      break;
+    case Kind::Picture:
+      child->bitmap = UniqueBitmap(static_cast<HBITMAP>(
+          ::LoadImageW(Instance(), Wide(e.resource).c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      if (child->bitmap) ::SendMessageW(w, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(child->bitmap.Get()));
+      break;
+    default: break;
+  }
+  FormChild& c = *child;
+  children_.push_back(std::move(child));
+  byName_.emplace(std::string(e.name), &c);
+}
+
+void FormWindow::LayOut(HWND parent) {
+  if (!parent) return;
+  RECT free;
+  ::GetClientRect(parent, &free);
+  const FormChild* owner = parent == root_ ? nullptr : ChildOf(parent);
+  if (owner && owner->tabStrip) {
+    const int strip = StripHeight(owner->tabStrip);
+    ::SetWindowPos(owner->tabStrip, nullptr, 0, 0, free.right, strip, SWP_NOZORDER | SWP_NOACTIVATE);
+    free.top += strip;
+  }
+  auto place = [](HWND w, int x, int y, int width, int height) {
+    ::SetWindowPos(w, nullptr, x, y, width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  auto heightOf = [](HWND w) {
+    RECT r;
+    ::GetWindowRect(w, &r);
+    return static_cast<int>(r.bottom - r.top);
+  };
+  std::vector<HWND> clients;
+  for (auto& c : children_) {
+    if (!c->window || ::GetParent(c->window) != parent) continue;
+    const form::Element& e = *c->element;
+    // A page fills its page control.
+    const Align align = e.kind == Kind::TabSheet ? Align::Client : e.align;
+    if (align == Align::Top) {
+      const int h = heightOf(c->window);
+      place(c->window, free.left, free.top, free.right - free.left, h);
+      free.top += h;
+    } else if (align == Align::Bottom) {
+      const int h = heightOf(c->window);
+      place(c->window, free.left, free.bottom - h, free.right - free.left, h);
+      free.bottom -= h;
+    } else if (align == Align::Client) {
+      clients.push_back(c->window);
+    }
+  }
+  for (HWND w : clients) place(w, free.left, free.top, free.right - free.left, free.bottom - free.top);
+}
+
+void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }
+
+void FormWindow::SetFont(std::string_view name, const form::Font& font) {
+  FormChild& c = const_cast<FormChild&>(Child(name));
+  c.fontSpec = font;
+  c.font = Font(font);
+  if (!c.window) return;
+  ::SendMessageW(c.window, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), TRUE);
+  ::InvalidateRect(c.window, nullptr, TRUE);
+}
+
+void FormWindow::StartTimer(std::string_view name) {
+  const FormChild& c = Child(name);
+  if (root_) ::SetTimer(root_, c.timerId, static_cast<UINT>(c.element->interval), nullptr);
+}
+
+void FormWindow::StopTimer(std::string_view name) {
+  const FormChild& c = Child(name);
+  if (root_) ::KillTimer(root_, c.timerId);
+}
+
+void FormWindow::ShowCentred() {
+  if (!root_) return;
+  RECT r, area;
+  ::GetWindowRect(root_, &r);
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+    area = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  ::SetWindowPos(root_, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::ShowWindow(root_, SW_SHOW);
+  ::SetForegroundWindow(root_);
+  ::UpdateWindow(root_);
+  for (auto& c : children_)
+    if (c->element->focused && c->window) ::SetFocus(c->window);
+}
+
+LRESULT FormWindow::ColourOf(HDC dc, HWND control) {
+  const FormChild* c = ChildOf(control);
+  if (!c) return reinterpret_cast<LRESULT>(Brush(form_.colour));
+  const form::Element& e = *c->element;
+  ::SetTextColor(dc, Ref(e.textColour));
+  if (e.kind == Kind::Memo) {
+    ::SetBkColor(dc, Ref(e.colour));
+    return reinterpret_cast<LRESULT>(Brush(e.colour));
+  }
+  // Labels, boxes and pictures stand on their parent's colour.
+  const form::Colour back = e.parent.empty() ? form_.colour : Child(e.parent).element->colour;
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetBkColor(dc, Ref(back));
+  return reinterpret_cast<LRESULT>(Brush(back));
+}
+
+template <class Event>
+void FormWindow::Raise(Event&& event) {
+  if (destroying_) return;
+  try {
+    event();
+  } catch (const std::exception& e) {
+    // An error must not cross the system's window procedure: the operator sees it instead.
+    ::MessageBoxW(root_, Wide(e.what()).c_str(), Wide(form_.caption).c_str(), MB_OK);
+  }
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wp) == BN_CLICKED && lp)
+        if (const FormChild* c = ChildOf(reinterpret_cast<HWND>(lp))) Raise([&] { events_.Clicked(c->element->name); });
+      return 0;
+    case WM_NOTIFY: {
+      const auto* n = reinterpret_cast<const NMHDR*>(lp);
+      if (n->code == static_cast<UINT>(TCN_SELCHANGE))
+        if (const FormChild* c = ChildOf(n->hwndFrom)) Raise([&] { events_.TabChanged(c->element->name); });
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: return ColourOf(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_TIMER:
+      for (auto& c : children_)
+        if (c->element->kind == Kind::Timer && c->timerId == wp) {
+          Raise([&] { events_.TimerTicked(c->element->name); });
+          break;
+        }
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) Raise([&] { events_.Activated(); });
+      break;
+    case WM_CLOSE: {
+      bool close = true;
+      Raise([&] { close = events_.CloseRequested(); });
+      if (close) ::DestroyWindow(root_);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (!destroying_ && events_.Busy()) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_SIZE: LayOut(root_); return 0;
+    case WM_ERASEBKGND: {
+      RECT r;
+      ::GetClientRect(root_, &r);
+      ::FillRect(reinterpret_cast<HDC>(wp), &r, Brush(form_.colour));
+      return 1;
+    }
+    case WM_NCDESTROY: {
+      root_ = nullptr;
+      for (auto& c : children_) c->window = c->tabStrip = nullptr;
+      Raise([&] { events_.Destroyed(); });
+      return 0;
+    }
+  }
+  return ::DefWindowProcW(root_, message, wp, lp);
+}
+
+LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->root_ = w;
+  }
+  auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!self || !self->root_) return ::DefWindowProcW(w, message, wp, lp);
+  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
+  return self->Handle(message, wp, lp);
+}
+
+LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+  auto* child = reinterpret_cast<FormChild*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!child) return ::DefWindowProcW(w, message, wp, lp);
+  FormWindow& form = *child->owner;
+  switch (message) {
+    // Events of the controls inside go to the form's one procedure.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: return form.root_ ? ::SendMessageW(form.root_, message, wp, lp) : 0;
+    case WM_SIZE: form.LayOut(w); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(w, &ps);
+      RECT r;
+      ::GetClientRect(w, &r);
+      const form::Element& e = *child->element;
+      ::FillRect(dc, &r, form.Brush(e.colour));
+      if (e.kind == Kind::Panel) {
+        ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        wchar_t text[256];
+        const int n = ::GetWindowTextW(w, text, 256);
+        HGDIOBJ old = ::SelectObject(dc, child->font);
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, Ref(e.textColour));
+        const UINT align = e.textAlign == form::TextAlign::Centre  ? DT_CENTER
+                           : e.textAlign == form::TextAlign::Right ? DT_RIGHT
+                                                                   : DT_LEFT;
+        ::DrawTextW(dc, text, n, &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+      }
+      ::EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_SETTEXT: {
+      const LRESULT done = ::DefWindowProcW(w, message, wp, lp);
+      ::InvalidateRect(w, nullptr, FALSE);
+      return done;
+    }
+    case WM_NCDESTROY: ::SetWindowLongPtrW(w, GWLP_USERDATA, 0); break;
+  }
+  return ::DefWindowProcW(w, message, wp, lp);
+}
+
+}  // namespace kv::win32

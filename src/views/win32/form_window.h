@@ -1,0 +1,155 @@
+/*
+** A native window built from a form description.
+**
+** The root window's class is the form's name (TFormUpgrade1 ...), so other
+** programs and the tests find it by class. Every element becomes one child
+** window, looked up by its component name:
+**   Panel, PageControl, TabSheet   a container ("KvPanel") that paints its
+**                                  colour (a Panel also its raised edge and caption)
+**   TabControl                     a container holding a tab strip; its children
+**                                  share the area below the strip
+**   Memo                           a multi-line EDIT
+**   CheckBox, Button               BUTTON
+**   Label                          STATIC
+**   Gauge                          a self-drawn "KvGauge" (gauge.h)
+**   Picture                        STATIC with the bitmap resource of that name
+**   Timer                          no window: a timer of the root window
+** Containers pass notifications and colour requests up to the root, so one
+** window procedure sees every event of the form and reports it to FormEvents
+** by element name.
+**
+** States: open (the root window exists) -> destroyed (closed by its frame, by
+** WM_CLOSE that the events allowed, or by the destructor). Lookups throw
+** std::out_of_range for an unknown name; calls that touch windows do nothing
+** once destroyed.
+*/
+#pragma once
+
+#include "platform/win32/wide.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/form_description.h"
+
+namespace kv::win32 {
+
+class FormEvents {
+ public:
+  virtual ~FormEvents() = default;
+  /* A Button or CheckBox was clicked. */
+  virtual void Clicked(std::string_view) {}
+  /* The operator picked another tab of a TabControl. */
+  virtual void TabChanged(std::string_view) {}
+  virtual void TimerTicked(std::string_view) {}
+  virtual void Activated() {}
+  /* WM_CLOSE: true lets the window be destroyed. */
+  virtual bool CloseRequested() { return true; }
+  /* The root window is gone. */
+  virtual void Destroyed() {}
+  /* True while the mouse pointer over the form is the hour-glass. */
+  virtual bool Busy() const { return false; }
+};
+
+struct FontTraits {
+  using Handle = HFONT;
+  static Handle None() { return nullptr; }
+  BOOL Close(Handle h) const { return ::DeleteObject(h); }
+};
+using UniqueFont = UniqueHandle<FontTraits>;
+
+struct BrushTraits {
+  using Handle = HBRUSH;
+  static Handle None() { return nullptr; }
+  BOOL Close(Handle h) const { return ::DeleteObject(h); }
+};
+using UniqueBrush = UniqueHandle<BrushTraits>;
+
+struct BitmapTraits {
+  using Handle = HBITMAP;
+  static Handle None() { return nullptr; }
+  BOOL Close(Handle h) const { return ::DeleteObject(h); }
+};
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+
+/* An element's window with what painting and layout need to know of it. */
+struct FormChild {
+  const form::Element* element = nullptr;
+  HWND window = nullptr;
+  HWND tabStrip = nullptr;   // TabControl: its strip of tabs
+  HFONT font = nullptr;      // owned by the form's font cache
+  form::Font fontSpec;
+  UINT_PTR timerId = 0;      // Timer: the root window's timer
+  UniqueBitmap bitmap;       // Picture: a static control does not own its image
+  class FormWindow* owner = nullptr;
+};
+
+class FormWindow {
+ public:
+  /* Creates the root window (hidden) and every element. owner: a window this
+  ** one stays in front of (the news window's wizard); null for none. Throws
+  ** std::runtime_error when a window cannot be created. */
+  FormWindow(const form::Form& description, FormEvents& events, HWND owner = nullptr);
+  ~FormWindow();
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  const form::Form& Description() const { return form_; }
+  HWND Root() const { return root_; }
+  bool Open() const { return root_ != nullptr; }
+  /* The element's window (a TabControl's container; TabStrip gives its strip). */
+  HWND Get(std::string_view name) const { return Child(name).window; }
+  HWND TabStrip(std::string_view name) const;
+
+  /* The font an element is drawn with, and a new one for it (it repaints). */
+  const form::Font& FontOf(std::string_view name) const { return Child(name).fontSpec; }
+  void SetFont(std::string_view name, const form::Font& font);
+
+  void StartTimer(std::string_view name);
+  void StopTimer(std::string_view name);
+
+  /* Shows the root window in the middle of the screen's work area and activates it. */
+  void ShowCentred();
+  /* Lays out the aligned children of the element's window again (after tabs changed). */
+  void Relayout(std::string_view name);
+
+ private:
+  friend LRESULT CALLBACK FormProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK PanelProcedure(HWND, UINT, WPARAM, LPARAM);
+
+  const FormChild& Child(std::string_view name) const;
+  FormChild* ChildOf(HWND window);
+  HFONT Font(const form::Font& font);
+  HBRUSH Brush(form::Colour colour);
+  HWND ParentWindow(const form::Element& e) const;
+  void Build(const form::Element& e, std::size_t index);
+  /* Places the aligned children inside parent (Top and Bottom at their edge
+  ** in creation order, Client in what is left). */
+  void LayOut(HWND parent);
+  LRESULT Handle(UINT message, WPARAM wp, LPARAM lp);
+  LRESULT ColourOf(HDC dc, HWND control);
+  /* Runs an event handler; an error is shown in a message box, since it must
+  ** not cross the system's window procedure. */
+  template <class Event>
+  void Raise(Event&& event);
+
+  const form::Form& form_;
+  FormEvents& events_;
+  HWND root_ = nullptr;
+  bool destroying_ = false;
+  std::vector<std::unique_ptr<FormChild>> children_;
+  std::map<std::string, FormChild*, std::less<>> byName_;
+  std::map<std::string, UniqueFont, std::less<>> fonts_;
+  std::map<unsigned, UniqueBrush> brushes_;
+};
+
+/* Processes the pending messages of this thread; a WM_QUIT is left in the queue. */
+void PumpPendingMessages();
+
+/* UTF-8 text with "\r", "\n" or "\r\n" line breaks as a Windows text with "\r\n". */
+std::wstring WindowsText(std::string_view text);
+
+}  // namespace kv::win32

@@ -1,0 +1,427 @@
+// The native windows driven as an operator drives them: BM_CLICK on the
+// buttons, a tab picked on the news window's strip, message boxes answered
+// from a timer while they wait. There is no Windows build of the database
+// client here, so the Install button starts a stand-in run that reports as a
+// finished run does; the run itself is tested on Linux against the engine.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "demo_installation.h"
+#include "platform/own_executable.h"
+#include "platform/registry.h"
+#include "startup/database_paths.h"
+#include "startup/install_registry.h"
+#include "startup/register_log.h"
+#include "startup/start_sequence.h"
+#include "support/desktop_doubles.h"
+#include "support/fakes.h"
+#include "support/journal.h"
+#include "screenshot.h"
+#include "views/win32/desktop.h"
+#include "views/win32/gauge.h"
+#include "views/win32/news_window.h"
+#include "views/win32/wizard_window.h"
+#include "wine_test_support.h"
+
+#include <commctrl.h>  // after windows.h
+
+namespace kv {
+namespace {
+
+using test::WinPath;
+
+std::string Text(HWND w) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(w)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  return win32::Utf8(text);
+}
+
+void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
+
+/* Processes messages for about ms milliseconds. */
+void Wait(int ms) {
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
+  while (::GetTickCount64() < end) {
+    win32::PumpPendingMessages();
+    ::Sleep(10);
+  }
+}
+
+/* Runs look once a window of class className shows up in this process (a
+** modal window or message box blocks the caller meanwhile). */
+class WhenShown {
+ public:
+  WhenShown(const wchar_t* className, std::function<void(HWND)> look) : className_(className), look_(std::move(look)) {
+    current_ = this;
+    timer_ = ::SetTimer(nullptr, 0, 50, &WhenShown::Tick);
+  }
+  ~WhenShown() {
+    ::KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  bool Seen() const { return seen_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    WhenShown* self = current_;
+    if (!self || self->seen_) return;
+    HWND w = ::FindWindowW(self->className_, nullptr);
+    DWORD pid = 0;
+    if (!w || !::IsWindowVisible(w) || (::GetWindowThreadProcessId(w, &pid), pid != ::GetCurrentProcessId())) return;
+    self->seen_ = true;
+    self->look_(w);
+  }
+  static inline WhenShown* current_ = nullptr;
+  const wchar_t* className_;
+  std::function<void(HWND)> look_;
+  UINT_PTR timer_ = 0;
+  bool seen_ = false;
+};
+
+/* The static text and the buttons of a message box. */
+struct MessageBoxContent {
+  std::string text;
+  std::vector<std::string> buttons;
+  bool icon = false;
+};
+
+MessageBoxContent Read(HWND box) {
+  MessageBoxContent c;
+  for (HWND w = ::GetWindow(box, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(w, cls, 32);
+    const std::wstring kind = cls;
+    if (kind == L"Button") c.buttons.push_back(Text(w));
+    else if (kind == L"Static" && (::GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) c.icon = c.icon || ::SendMessageW(w, STM_GETICON, 0, 0) != 0;
+    else if (kind == L"Static" && !Text(w).empty()) c.text = Text(w);
+  }
+  return c;
+}
+
+/* The wizard window over the wizard's logic, with the built program as its
+** own executable (it carries 7.0.12.0) and an installation in a temporary folder. */
+struct Win32WizardFixture {
+  std::string dir = test::FreshTempFolder("kvviews");
+  test::FixedClock clock;
+  test::RecordingDialog logDialog;
+  Installation installation;
+  std::unique_ptr<RegisterLog> log;
+  std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
+  std::unique_ptr<OwnExecutable> executable = OpenBundledExecutable(WinPath(KV_UPGRADE_EXE), true);
+  std::vector<NewsEntry> news{NewsTable().begin(), NewsTable().end()};
+  int runs = 0;
+  win32::Win32WizardWindow window;
+  std::unique_ptr<WizardForm> form;
+
+  Win32WizardFixture() {
+    installation.folders = DeriveFolders(dir + "prog", dir + "base", 2026);
+    installation.databases.base = installation.folders.data + "Base\\Base.fdb";
+    installation.databases.director = installation.folders.data + "Director\\Director.fdb";
+    RealFileSystem().CreateDirs(installation.folders.info);
+    // The user's recorded version is 7.0.0 whatever other tests of the prefix recorded.
+    WriteUserSetting(*registry, "", "ServicePack", 0);
+    WriteUserSetting(*registry, "", "Build", 0);
+    log = std::make_unique<RegisterLog>(RegisterLog::Setup{kApplicationTitle, WinPath(KV_UPGRADE_EXE),
+                                                            installation.folders.info,
+                                                            installation.folders.registerLog},
+                                        RealFileSystem(), clock, logDialog);
+  }
+
+  void Open() {
+    form = std::make_unique<WizardForm>(WizardServices{
+        window, *log, *registry, *executable, WinPath(KV_UPGRADE_EXE), installation,
+        [](const std::string& path) -> std::optional<VersionRecord> {
+          if (path.ends_with("Base.fdb")) return VersionRecord{700, 9, 4};
+          if (path.ends_with("Director.fdb")) return VersionRecord{700, 11, 0};
+          return std::nullopt;
+        },
+        [this](const FileVersion&) {
+          // What a run shows on its way and at its end; the windows must keep answering meanwhile.
+          ++runs;
+          window.SetBusyCursor(true);
+          window.SetButton2Enabled(false);
+          window.SetGaugeMax(549);
+          for (int pack = 1; pack <= 12; ++pack) {
+            window.ZapisLabel(" Установка Service Pack " + std::string(pack < 10 ? "0" : "") + std::to_string(pack));
+            window.ZapisMemo3("Service Pack " + std::to_string(pack) + "\tустановлен");
+            window.SetGaugeProgress(pack * 549 / 12);
+          }
+          window.ZapisMemo3("Файлы программы заменены");
+          window.ZapisMemo3("Обновление версии 7.00 успешно завершено");
+          window.ZapisLabel("");
+          window.SetButton2Enabled(true);
+          window.SetBusyCursor(false);
+        },
+        news});
+    window.Attach(*form);
+    form->FormCreate();
+    window.ShowCentred();
+    Wait(100);
+  }
+
+  HWND Get(const char* name) const { return window.Form().Get(name); }
+  bool Visible(const char* name) const { return ::IsWindowVisible(Get(name)) != FALSE; }
+  void Shot(const char* name) { EXPECT_TRUE(test::Screenshot(window.Form().Root(), name)) << name; }
+};
+
+TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  wchar_t cls[64] = {};
+  ::GetClassNameW(root, cls, 64);
+  EXPECT_EQ(win32::Utf8(cls), "TFormUpgrade1");
+  EXPECT_EQ(Text(root), "Квенира. Обновление версии 7.12");
+  RECT client;
+  ::GetClientRect(root, &client);
+  EXPECT_EQ(client.right, 558);
+  EXPECT_EQ(client.bottom, 466);
+  const std::string memo1 = Text(f.Get("Memo1"));
+  EXPECT_NE(memo1.find("Текущая сборка: \t7.0.0\r\nНовая сборка: \t7.12.0\r\n"), std::string::npos) << memo1;
+  EXPECT_NE(memo1.find("Base.fdb:       сборка (7.09.004)\r\nDirector.fdb:   сборка (7.11.000)"), std::string::npos);
+  EXPECT_TRUE(f.Visible("Button1"));
+  EXPECT_TRUE(f.Visible("TabSheet1"));
+  f.Shot("win32-wizard-1-start");
+
+  Click(f.Get("Button1"));
+  EXPECT_EQ(f.window.CurrentPage(), WizardPage::Agreement);
+  EXPECT_TRUE(f.Visible("TabSheet2"));
+  EXPECT_FALSE(f.Visible("TabSheet1"));
+  EXPECT_FALSE(::IsWindowEnabled(f.Get("Button1")));
+  EXPECT_EQ(Text(f.Get("Panel1")), "   Лицензионное соглашение");
+  EXPECT_NE(Text(f.Get("Memo2")).find("ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ"), std::string::npos);
+  for (bool ticked : {true, false, true, false, true}) {
+    Click(f.Get("CheckBox1"));
+    EXPECT_EQ(f.window.CheckBox1Checked(), ticked);
+    EXPECT_EQ(::IsWindowEnabled(f.Get("Button1")) != FALSE, ticked);
+  }
+  f.Shot("win32-wizard-2-agreement");
+
+  Click(f.Get("Button1"));
+  EXPECT_EQ(f.window.CurrentPage(), WizardPage::Install);
+  EXPECT_TRUE(f.Visible("TabSheet3"));
+  EXPECT_EQ(Text(f.Get("Button1")), "Установить");
+  EXPECT_EQ(Text(f.Get("Memo3")).rfind("Всё готово для установки обновлений\r\n", 0), 0u);
+  f.Shot("win32-wizard-3-install");
+
+  Click(f.Get("Button1"));
+  EXPECT_EQ(f.runs, 1);
+  EXPECT_EQ(win32::GaugeProgress(f.Get("Gauge1")), 549);
+  EXPECT_EQ(win32::GaugeMaximum(f.Get("Gauge1")), 549);
+  EXPECT_NE(Text(f.Get("Memo3")).find("Обновление версии 7.00 успешно завершено"), std::string::npos);
+  Wait(50);
+  f.Shot("win32-wizard-4-finished");
+
+  Click(f.Get("Button2"));
+  EXPECT_TRUE(f.window.Closed());
+  EXPECT_NE(RealFileSystem().ReadFile(f.installation.folders.registerLog).find(" 009: "), std::string::npos);
+}
+
+TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
+  Win32WizardFixture f;
+  f.news.push_back({12, 0, "01.12.2026", "Новые отчёты"});
+  f.Open();
+  f.form->FormActivate();  // without a window manager the activation may not be reported
+  HWND button = f.Get("Button3");
+  EXPECT_EQ(Text(button), "Новости !!!");
+  EXPECT_EQ(f.window.Button3Width(), 150);
+  bool seenBold = false, seenPlain = false;
+  for (int i = 0; i < 30 && !(seenBold && seenPlain); ++i) {
+    Wait(100);
+    (f.window.Button3Bold() ? seenBold : seenPlain) = true;
+  }
+  EXPECT_TRUE(seenBold && seenPlain) << "the News button does not blink";
+
+  std::vector<std::string> tabs, memos;
+  bool ownerDisabled = false;
+  WhenShown news(L"TFormUpgrade2", [&](HWND w) {
+    ownerDisabled = !::IsWindowEnabled(f.window.Form().Root());
+    HWND strip = nullptr;
+    ::EnumChildWindows(
+        w,
+        [](HWND child, LPARAM found) {
+          wchar_t cls[32] = {};
+          ::GetClassNameW(child, cls, 32);
+          if (std::wstring(cls) == WC_TABCONTROLW) *reinterpret_cast<HWND*>(found) = child;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&strip));
+    ASSERT_TRUE(strip);
+    HWND memo = ::FindWindowExW(::GetParent(strip), nullptr, L"EDIT", nullptr);
+    auto caption = [&](int i) {
+      wchar_t text[64] = {};
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = 64;
+      TabCtrl_GetItem(strip, i, &item);
+      return win32::Utf8(text);
+    };
+    for (int i = 0; i < TabCtrl_GetItemCount(strip); ++i) tabs.push_back(caption(i));
+    auto look = [&] { memos.push_back(caption(TabCtrl_GetCurSel(strip)) + "|" + Text(memo)); };
+    look();
+    EXPECT_TRUE(test::Screenshot(w, "win32-news-sp5"));
+    TabCtrl_SetCurFocus(strip, 0);  // as a click on the tab: the window is told of the change
+    look();
+    EXPECT_TRUE(test::Screenshot(w, "win32-news-sp0"));
+    TabCtrl_SetCurFocus(strip, 1);
+    look();
+    ::PostMessageW(w, WM_CLOSE, 0, 0);
+  });
+  Click(button);
+  EXPECT_TRUE(news.Seen());
+  EXPECT_TRUE(ownerDisabled) << "the news window is not modal";
+  EXPECT_TRUE(::IsWindowEnabled(f.window.Form().Root()));
+  EXPECT_EQ(tabs, (std::vector<std::string>{"SP 0", "SP 5"}));
+  ASSERT_EQ(memos.size(), 3u);
+  EXPECT_EQ(memos[0].rfind("SP 5|20.05.2013. Сборка 0", 0), 0u) << memos[0];
+  EXPECT_EQ(memos[1].rfind("SP 0|22.01.2013. Сборка 0", 0), 0u) << memos[1];
+  EXPECT_EQ(memos[2], memos[0]);
+  Wait(50);
+  // Activated again: the emphasis stays as it was, not applied twice.
+  EXPECT_EQ(Text(button), "Новости !!!");
+  EXPECT_EQ(f.window.Button3Width(), 150);
+}
+
+TEST(Win32Desktop, MessageBoxesShowLineBreaksWithoutIconAndTheSplashFollowsTheChecks) {
+  win32::Win32Dialog dialog;
+  MessageBoxContent seen;
+  {
+    WhenShown box(L"#32770", [&](HWND w) {
+      seen = Read(w);
+      EXPECT_TRUE(test::Screenshot(w, "win32-message-box"));
+      Click(::GetDlgItem(w, IDOK));
+    });
+    dialog.ShowMessage("Установка невозможна\rКод: sp.08.5");
+    EXPECT_TRUE(box.Seen());
+  }
+  EXPECT_EQ(seen.text, "Установка невозможна\r\nКод: sp.08.5");
+  EXPECT_EQ(seen.buttons.size(), 1u);
+  EXPECT_FALSE(seen.icon);
+
+  for (int answer : {IDNO, IDYES}) {
+    WhenShown box(L"#32770", [&](HWND w) {
+      seen = Read(w);
+      Click(::GetDlgItem(w, answer));
+    });
+    EXPECT_EQ(dialog.AskYesNo("Закрыть программу?"), answer == IDYES);
+    EXPECT_EQ(seen.buttons.size(), 2u);
+    EXPECT_FALSE(seen.icon);
+  }
+
+  // The splash over the start sequence: its status line and gauge at each step.
+  const std::string base = test::FreshTempFolder("kvsplash");
+  RealFileSystem().CreateDirs(base + "prog");
+  RealFileSystem().CreateDirs(base + "base");
+  const std::wstring key = L"SOFTWARE\\Velmor\\Квенира\\7.00";
+  ASSERT_TRUE(test::SetMachineString(key, L"DirProgram", win32::Wide(base + "prog\\"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"DirBase", win32::Wide(base + "base\\"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"typeInstall", L"d", KEY_WOW64_32KEY));
+  test::Journal journal;
+  test::FixedScreen screen;
+  win32::Win32SplashOperations splash;
+  test::JournalDialog journalDialog{journal};
+  test::FixedClock clock;
+  test::RecordingProcesses processes{journal, base + "base\\Версия\\700\\kvupgrade.exe"};
+  std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
+  std::vector<std::string> steps;
+  auto look = [&](const char* shot) {
+    HWND w = ::FindWindowW(L"TFormZastavka7", nullptr);
+    ASSERT_TRUE(w && ::IsWindowVisible(w));
+    EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(::GetWindowLongW(w, GWL_STYLE) & WS_CAPTION);
+    RECT r;
+    ::GetWindowRect(w, &r);
+    EXPECT_EQ(r.right - r.left, 384);
+    EXPECT_EQ(r.bottom - r.top, 133);
+    HWND panel = ::GetWindow(w, GW_CHILD);
+    std::string status;
+    int gauge = -1;
+    for (HWND c = ::GetWindow(panel, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      wchar_t cls[32] = {};
+      ::GetClassNameW(c, cls, 32);
+      if (std::wstring(cls) == win32::kGaugeClass) gauge = win32::GaugeProgress(c);
+      else if (::GetDlgCtrlID(c) == 100 + 3) status = Text(c);  // Label3, the fourth element
+    }
+    steps.push_back(status + " " + std::to_string(gauge));
+    if (shot) {
+      EXPECT_TRUE(test::Screenshot(w, shot));
+    }
+  };
+  StartServices services{screen, splash, journalDialog, RealFileSystem(), processes, clock, *registry,
+                         [&](RegisterLog&) {
+                           look("win32-splash");
+                           return true;
+                         },
+                         [&](const InstallFolders& folders, const InstallationParams& params, RegisterLog& log) {
+                           look(nullptr);
+                           return SetDatabasePaths(folders, params, log);
+                         },
+                         [&](Installation&, RegisterLog&) -> std::unique_ptr<MainWindow> {
+                           look(nullptr);
+                           throw std::runtime_error("the wizard could not be created");
+                         }};
+  const StartResult r = RunMainSequence(CommandLine{}, services);
+  EXPECT_EQ(r.outcome, StartOutcome::ChecksFailed);
+  EXPECT_EQ(steps, (std::vector<std::string>{"проверка программ 1", "проверка установок 2", "загрузка ... 3"}));
+  EXPECT_FALSE(::FindWindowW(L"TFormZastavka7", nullptr)) << "the splash is closed";
+}
+
+TEST(Win32Program, WindowedStartShowsTheSplashAndNamesTheMissingClientInAMessageBox) {
+  const std::string root = test::FreshTempFolder("kvwindowed") + "Установка Квениры";
+  const demo::DemoInstallation demo = demo::WriteDemoFiles({root, 0, 1, false, false});
+  const std::wstring key = L"SOFTWARE\\Velmor\\Квенира\\7.00";
+  ASSERT_TRUE(test::SetMachineString(key, L"DirProgram", win32::Wide(root + "\\prog"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"DirBase", win32::Wide(root + "\\base"), KEY_WOW64_32KEY));
+  ASSERT_TRUE(test::SetMachineString(key, L"typeInstall", L"d", KEY_WOW64_32KEY));
+
+  std::wstring command = L"\"" + win32::Wide(WinPath(KV_UPGRADE_EXE)) + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  win32::UniqueKernelHandle launcher(pi.hProcess), thread(pi.hThread);
+
+  // The launcher hands over to its copy in the version folder; the copy shows
+  // the splash while it checks, then says why it cannot go on.
+  bool splashSeen = false;
+  HWND box = nullptr;
+  for (int i = 0; i < 3000 && !box; ++i) {
+    HWND splash = ::FindWindowW(L"TFormZastavka7", nullptr);
+    if (splash && ::IsWindowVisible(splash) && !splashSeen) {
+      splashSeen = true;
+      EXPECT_TRUE(test::Screenshot(splash, "win32-program-splash"));
+    }
+    for (HWND w = ::FindWindowW(L"#32770", nullptr); w; w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(w, &pid);
+      if (pid != ::GetCurrentProcessId() && ::IsWindowVisible(w)) box = w;
+    }
+    ::Sleep(20);
+  }
+  ASSERT_TRUE(box) << "no message box from the program";
+  EXPECT_TRUE(splashSeen);
+  const MessageBoxContent content = Read(box);
+  EXPECT_NE(content.text.find("fbclient.dll"), std::string::npos) << content.text;
+  EXPECT_TRUE(test::Screenshot(box, "win32-program-no-client"));
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(box, &pid);
+  win32::UniqueKernelHandle copy(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  ASSERT_TRUE(copy);
+  Click(::GetDlgItem(box, IDOK));
+
+  DWORD status = 99;
+  ASSERT_EQ(::WaitForSingleObject(copy.Get(), 30000), WAIT_OBJECT_0);
+  ::GetExitCodeProcess(copy.Get(), &status);
+  EXPECT_EQ(status, 1u) << "the wizard could not be created";
+  ASSERT_EQ(::WaitForSingleObject(launcher.Get(), 30000), WAIT_OBJECT_0);
+  ::GetExitCodeProcess(launcher.Get(), &status);
+  EXPECT_EQ(status, 0u) << "the launcher ends once its copy has taken over";
+  EXPECT_TRUE(RealFileSystem().FileExists(demo.installation.folders.version + "kvupgrade.exe"));
+  EXPECT_FALSE(::FindWindowW(L"TFormZastavka7", nullptr));
+}
+
+}  // namespace
+}  // namespace kv
