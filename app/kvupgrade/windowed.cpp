@@ -28,12 +28,7 @@ int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
   qt::QtDialog dialog;
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
-                           client = LoadClient(dialog);
-                           return std::make_unique<QtWizard>(installation, log, registry, *client,
-                                                             RealProcesses().OwnPath(), runLog,
-                                                             SafetyFrom(commandLine, true));
-                         },
+                         WindowedWizardFactory<QtWizard>(commandLine, dialog, client),
                          [] { return static_cast<int>(kCompleted); }};
   return RunProgram(commandLine, desktop);
 }

@@ -17,12 +17,7 @@ int RunWithWindows(const CommandLine& commandLine, int, char**) {
   win32::Win32Dialog dialog;
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
-                           client = LoadClient(dialog);
-                           return std::make_unique<Win32Wizard>(installation, log, registry, *client,
-                                                                RealProcesses().OwnPath(), runLog,
-                                                                SafetyFrom(commandLine, true));
-                         },
+                         WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client),
                          [] { return static_cast<int>(kCompleted); }};
   return RunProgram(commandLine, desktop);
 }

@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/own_executable.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "startup/command_line.h"
 #include "startup/installation.h"
@@ -55,6 +56,20 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog);
 /* The backup and restore settings of the options; without an operator to ask,
 ** a failed pack restores only with --restore-on-failure. */
 RunSafety SafetyFrom(const CommandLine& commandLine, bool operatorPresent);
+
+/* The wizard factory of a start with windows: loads the client into client
+** (which must outlive the wizard; the dialog tells the operator when it is
+** missing) and creates the toolkit's Wizard window over it. */
+template <class Wizard>
+auto WindowedWizardFactory(const CommandLine& commandLine, OperatorDialog& dialog,
+                           std::unique_ptr<fb::Client>& client) {
+  return [&commandLine, &dialog, &client](Installation& installation, RegisterLog& log, Registry& registry,
+                                         RunLog& runLog) {
+    client = LoadClient(dialog);
+    return std::make_unique<Wizard>(installation, log, registry, *client, RealProcesses().OwnPath(), runLog,
+                                    SafetyFrom(commandLine, true));
+  };
+}
 
 class WizardAssembly {
  public:
