@@ -5,6 +5,7 @@
 // finished run does; the run itself is tested on Linux against the engine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -198,6 +199,14 @@ TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
     EXPECT_EQ(::IsWindowEnabled(f.Get("Button1")) != FALSE, ticked);
   }
   f.Shot("win32-wizard-2-agreement");
+  // The Tab key reaches the agreement's box inside its page, as well as the buttons.
+  std::vector<HWND> tabOrder;
+  for (HWND w = f.Get("Button2"); w && tabOrder.size() < 10;) {
+    w = ::GetNextDlgTabItem(f.window.Form().Root(), w, FALSE);
+    if (w == f.Get("Button2")) break;
+    tabOrder.push_back(w);
+  }
+  EXPECT_NE(std::find(tabOrder.begin(), tabOrder.end(), f.Get("CheckBox1")), tabOrder.end());
 
   Click(f.Get("Button1"));
   EXPECT_EQ(f.window.CurrentPage(), WizardPage::Install);

@@ -214,7 +214,10 @@ void FormWindow::Build(const form::Element& e, std::size_t index) {
       if (c->element->kind == Kind::TabSheet && c->element->parent == e.parent) visible = false;
   }
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | StyleOf(e) | (visible ? WS_VISIBLE : 0);
-  const DWORD exStyle = e.kind == Kind::Memo ? WS_EX_CLIENTEDGE : 0;
+  // Containers let the Tab key reach the controls inside them.
+  const DWORD exStyle = e.kind == Kind::Memo                 ? WS_EX_CLIENTEDGE
+                        : ClassOf(e.kind) == kPanelClass ? WS_EX_CONTROLPARENT
+                                                         : 0;
   const std::wstring caption = e.kind == Kind::Memo ? WindowsText(e.caption) : Wide(e.caption);
   HWND w = nullptr;
   if (e.kind == Kind::Gauge) {
