@@ -306,7 +306,7 @@ void FormWindow::LayOut(HWND parent) {
 void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }
 
 void FormWindow::SetFont(std::string_view name, const form::Font& font) {
-  FormChild& c = const_cast<FormChild&>(Child(name));
+  FormChild& c = Child(name);
   c.fontSpec = font;
   c.font = Font(font);
   if (!c.window) return;

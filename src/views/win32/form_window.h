@@ -121,6 +121,9 @@ class FormWindow {
   friend LRESULT CALLBACK PanelProcedure(HWND, UINT, WPARAM, LPARAM);
 
   const FormChild& Child(std::string_view name) const;
+  FormChild& Child(std::string_view name) {
+    return const_cast<FormChild&>(static_cast<const FormWindow&>(*this).Child(name));
+  }
   FormChild* ChildOf(HWND window);
   HFONT Font(const form::Font& font);
   HBRUSH Brush(form::Colour colour);
