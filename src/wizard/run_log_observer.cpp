@@ -65,10 +65,16 @@ void RunLogObserver::PackEnded(const std::string& pack, std::int32_t count, std:
 void RunLogObserver::DatabaseVisited(const std::string& path, std::int32_t before, std::int32_t after,
                                      bool applied) noexcept {
   try {
+    const auto failed = failures_.find(path);
+    const int errors = failed == failures_.end() ? 0 : failed->second;
+    if (failed != failures_.end()) failures_.erase(failed);
+    const std::string levels = std::to_string(before) + " -> " + std::to_string(after);
     if (!applied)
       log_.Write("  " + path + ": уровень " + std::to_string(before) + ", пропущена");
+    else if (errors > 0)
+      log_.Write("  " + path + ": обработана с ошибками (" + std::to_string(errors) + "), уровень " + levels);
     else
-      log_.Write("  " + path + ": обновлена, уровень " + std::to_string(before) + " -> " + std::to_string(after));
+      log_.Write("  " + path + ": обновлена, уровень " + levels);
   } catch (...) {
   }
 }
@@ -83,6 +89,7 @@ void RunLogObserver::DatabaseUnopenable(const std::string& path, const std::stri
 void RunLogObserver::StatementFailed(const std::string& path, const std::string& text,
                                      const std::string& reason) noexcept {
   try {
+    ++failures_[path];
     log_.Write(DescribeFailure(path, text, reason));
   } catch (...) {
   }

@@ -5,6 +5,8 @@
 */
 #pragma once
 
+#include <map>
+
 #include "migration/migration_observer.h"
 #include "startup/run_log.h"
 
@@ -22,6 +24,9 @@ class RunLogObserver final : public MigrationObserver {
 
  private:
   RunLog& log_;
+  // Statements that failed on each database since its last visit ended: such
+  // a visit is not reported as an upgrade, whatever level it left.
+  std::map<std::string, int> failures_;
 };
 
 /* A failure as one block of text: the database, the engine's message and,

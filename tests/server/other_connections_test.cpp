@@ -114,6 +114,9 @@ TEST(OtherConnections, AClientKeepingATableInTableStabilityHoldsThePackUpOnlyUnt
     EXPECT_EQ(Count(held.err, "lock time-out on wait transaction"), 1u) << held.err;
     EXPECT_NE(held.err.find("Установка невозможна"), std::string::npos) << held.err;
     EXPECT_EQ(f.Level(p.orders), "0/0");
+    const std::string log = test::ReadFile(test::NewestRunLog(f.installation()));
+    EXPECT_NE(log.find(p.orders + ": обработана с ошибками (1), уровень 0 -> 0"), std::string::npos) << log;
+    EXPECT_EQ(log.find(p.orders + ": обновлена"), std::string::npos) << "a held-up database is not reported upgraded";
   }
   const test::ProgramRun later = Unattended(f);
   ::unsetenv("KV_TEST_SKIP_CONNECTION_CHECK");
