@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
+#include "views/win32/form_window.h"
 #include "wine_test_support.h"
 
 namespace kv::test {
@@ -64,15 +65,7 @@ inline bool Screenshot(HWND w, const std::string& name) {
   ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   // What the window drew reaches the display a little later.
   for (int i = 0; i < 20; ++i) {
-    MSG m;
-    while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (m.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(m.wParam));
-        break;
-      }
-      ::TranslateMessage(&m);
-      ::DispatchMessageW(&m);
-    }
+    win32::PumpPendingMessages();
     ::Sleep(10);
   }
   RECT r;

@@ -33,11 +33,7 @@ namespace {
 
 using test::WinPath;
 
-std::string Text(HWND w) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(w)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
-  return win32::Utf8(text);
-}
+using win32::WindowText;
 
 void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
 
@@ -94,9 +90,9 @@ MessageBoxContent Read(HWND box) {
     wchar_t cls[32] = {};
     ::GetClassNameW(w, cls, 32);
     const std::wstring kind = cls;
-    if (kind == L"Button") c.buttons.push_back(Text(w));
+    if (kind == L"Button") c.buttons.push_back(WindowText(w));
     else if (kind == L"Static" && (::GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) c.icon = c.icon || ::SendMessageW(w, STM_GETICON, 0, 0) != 0;
-    else if (kind == L"Static" && !Text(w).empty()) c.text = Text(w);
+    else if (kind == L"Static" && !WindowText(w).empty()) c.text = WindowText(w);
   }
   return c;
 }
@@ -174,12 +170,12 @@ TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
   wchar_t cls[64] = {};
   ::GetClassNameW(root, cls, 64);
   EXPECT_EQ(win32::Utf8(cls), "TFormUpgrade1");
-  EXPECT_EQ(Text(root), "Квенира. Обновление версии 7.12");
+  EXPECT_EQ(WindowText(root), "Квенира. Обновление версии 7.12");
   RECT client;
   ::GetClientRect(root, &client);
   EXPECT_EQ(client.right, 558);
   EXPECT_EQ(client.bottom, 466);
-  const std::string memo1 = Text(f.Get("Memo1"));
+  const std::string memo1 = WindowText(f.Get("Memo1"));
   EXPECT_NE(memo1.find("Текущая сборка: \t7.0.0\r\nНовая сборка: \t7.12.0\r\n"), std::string::npos) << memo1;
   EXPECT_NE(memo1.find("Base.fdb:       сборка (7.09.004)\r\nDirector.fdb:   сборка (7.11.000)"), std::string::npos);
   EXPECT_TRUE(f.Visible("Button1"));
@@ -191,8 +187,8 @@ TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
   EXPECT_TRUE(f.Visible("TabSheet2"));
   EXPECT_FALSE(f.Visible("TabSheet1"));
   EXPECT_FALSE(::IsWindowEnabled(f.Get("Button1")));
-  EXPECT_EQ(Text(f.Get("Panel1")), "   Лицензионное соглашение");
-  EXPECT_NE(Text(f.Get("Memo2")).find("ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ"), std::string::npos);
+  EXPECT_EQ(WindowText(f.Get("Panel1")), "   Лицензионное соглашение");
+  EXPECT_NE(WindowText(f.Get("Memo2")).find("ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ"), std::string::npos);
   for (bool ticked : {true, false, true, false, true}) {
     Click(f.Get("CheckBox1"));
     EXPECT_EQ(f.window.CheckBox1Checked(), ticked);
@@ -211,15 +207,15 @@ TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
   Click(f.Get("Button1"));
   EXPECT_EQ(f.window.CurrentPage(), WizardPage::Install);
   EXPECT_TRUE(f.Visible("TabSheet3"));
-  EXPECT_EQ(Text(f.Get("Button1")), "Установить");
-  EXPECT_EQ(Text(f.Get("Memo3")).rfind("Всё готово для установки обновлений\r\n", 0), 0u);
+  EXPECT_EQ(WindowText(f.Get("Button1")), "Установить");
+  EXPECT_EQ(WindowText(f.Get("Memo3")).rfind("Всё готово для установки обновлений\r\n", 0), 0u);
   f.Shot("win32-wizard-3-install");
 
   Click(f.Get("Button1"));
   EXPECT_EQ(f.runs, 1);
   EXPECT_EQ(win32::GaugeProgress(f.Get("Gauge1")), 549);
   EXPECT_EQ(win32::GaugeMaximum(f.Get("Gauge1")), 549);
-  EXPECT_NE(Text(f.Get("Memo3")).find("Обновление версии 7.00 успешно завершено"), std::string::npos);
+  EXPECT_NE(WindowText(f.Get("Memo3")).find("Обновление версии 7.00 успешно завершено"), std::string::npos);
   Wait(50);
   f.Shot("win32-wizard-4-finished");
 
@@ -234,7 +230,7 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
   f.Open();
   f.form->FormActivate();  // without a window manager the activation may not be reported
   HWND button = f.Get("Button3");
-  EXPECT_EQ(Text(button), "Новости !!!");
+  EXPECT_EQ(WindowText(button), "Новости !!!");
   EXPECT_EQ(f.window.Button3Width(), 150);
   bool seenBold = false, seenPlain = false;
   for (int i = 0; i < 30 && !(seenBold && seenPlain); ++i) {
@@ -269,7 +265,7 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
       return win32::Utf8(text);
     };
     for (int i = 0; i < TabCtrl_GetItemCount(strip); ++i) tabs.push_back(caption(i));
-    auto look = [&] { memos.push_back(caption(TabCtrl_GetCurSel(strip)) + "|" + Text(memo)); };
+    auto look = [&] { memos.push_back(caption(TabCtrl_GetCurSel(strip)) + "|" + WindowText(memo)); };
     look();
     EXPECT_TRUE(test::Screenshot(w, "win32-news-sp5"));
     TabCtrl_SetCurFocus(strip, 0);  // as a click on the tab: the window is told of the change
@@ -290,7 +286,7 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
   EXPECT_EQ(memos[2], memos[0]);
   Wait(50);
   // Activated again: the emphasis stays as it was, not applied twice.
-  EXPECT_EQ(Text(button), "Новости !!!");
+  EXPECT_EQ(WindowText(button), "Новости !!!");
   EXPECT_EQ(f.window.Button3Width(), 150);
 }
 
@@ -352,7 +348,7 @@ TEST(Win32Desktop, MessageBoxesShowLineBreaksWithoutIconAndTheSplashFollowsTheCh
       wchar_t cls[32] = {};
       ::GetClassNameW(c, cls, 32);
       if (std::wstring(cls) == win32::kGaugeClass) gauge = win32::GaugeProgress(c);
-      else if (::GetDlgCtrlID(c) == 100 + 3) status = Text(c);  // Label3, the fourth element
+      else if (::GetDlgCtrlID(c) == 100 + 3) status = WindowText(c);  // Label3, the fourth element
     }
     steps.push_back(status + " " + std::to_string(gauge));
     if (shot) {

@@ -35,9 +35,9 @@ std::unique_ptr<Client> Client::Load() {
                             ").\rУстановите клиент Firebird на этот компьютер.");
   auto stats = std::make_unique<ClientStats>();
   auto api = std::make_unique<Api>();
-#define KV_FB_RESOLVE(name, kind)                                                               \
-  api->name.fn = reinterpret_cast<decltype(api->name.fn)>(library->Symbol(#name));             \
-  if (!api->name.fn) throw ClientUnavailable("В клиентской библиотеке Firebird нет функции " #name);       \
+#define KV_FB_RESOLVE(name, kind)                                                                    \
+  api->name.fn = reinterpret_cast<decltype(api->name.fn)>(library->Symbol(#name));                   \
+  if (!api->name.fn) throw ClientUnavailable("В клиентской библиотеке Firebird нет функции " #name); \
   api->name.totals = &(*stats)[ClientCall::kind];
   KV_FB_ENTRY_POINTS(KV_FB_RESOLVE)
 #undef KV_FB_RESOLVE

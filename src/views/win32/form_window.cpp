@@ -95,6 +95,12 @@ std::wstring WindowsText(std::string_view text) {
   return out;
 }
 
+std::string WindowText(HWND w) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(w)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
 void PumpPendingMessages() {
   MSG m;
   while (::PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -301,6 +307,21 @@ void FormWindow::LayOut(HWND parent) {
     }
   }
   for (HWND w : clients) place(w, free.left, free.top, free.right - free.left, free.bottom - free.top);
+}
+
+void FormWindow::RunUntilClosed() {
+  MSG m;
+  while (root_) {
+    const BOOL got = ::GetMessageW(&m, nullptr, 0, 0);
+    if (got == 0) {
+      ::PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (::IsDialogMessageW(root_, &m)) continue;
+    ::TranslateMessage(&m);
+    ::DispatchMessageW(&m);
+  }
 }
 
 void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }

@@ -113,6 +113,10 @@ class FormWindow {
 
   /* Shows the root window in the middle of the screen's work area and activates it. */
   void ShowCentred();
+  /* Processes messages, with the keyboard's dialog navigation, until the
+  ** window is destroyed. A WM_QUIT ends the loop too and stays queued for an
+  ** outer loop. */
+  void RunUntilClosed();
   /* Lays out the aligned children of the element's window again (after tabs changed). */
   void Relayout(std::string_view name);
 
@@ -151,6 +155,9 @@ class FormWindow {
 
 /* Processes the pending messages of this thread; a WM_QUIT is left in the queue. */
 void PumpPendingMessages();
+
+/* The text of a window (a caption, a control's contents) in UTF-8. */
+std::string WindowText(HWND w);
 
 /* UTF-8 text with "\r", "\n" or "\r\n" line breaks as a Windows text with "\r\n". */
 std::wstring WindowsText(std::string_view text);

@@ -24,18 +24,7 @@ void Win32NewsWindow::ShowTop() {
 
 void Win32NewsWindow::RunModal() {
   window_.ShowCentred();
-  MSG m;
-  while (window_.Open()) {
-    const BOOL got = ::GetMessageW(&m, nullptr, 0, 0);
-    if (got == 0) {
-      ::PostQuitMessage(static_cast<int>(m.wParam));
-      break;
-    }
-    if (got < 0) break;
-    if (::IsDialogMessageW(window_.Root(), &m)) continue;
-    ::TranslateMessage(&m);
-    ::DispatchMessageW(&m);
-  }
+  window_.RunUntilClosed();
 }
 
 void Win32NewsWindow::SetTabs(const std::vector<std::string>& captions) {

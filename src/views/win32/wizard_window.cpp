@@ -13,12 +13,6 @@ namespace {
 /* A font size in points as pixels on the 96 dpi screen the forms are laid out for. */
 int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
 
-std::string TextOf(HWND w) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(w)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), static_cast<int>(text.size()))));
-  return Utf8(text);
-}
-
 }  // namespace
 
 void AppendLine(HWND memo, const std::string& line, bool scroll) {
@@ -31,16 +25,6 @@ void AppendLine(HWND memo, const std::string& line, bool scroll) {
 }
 
 Win32WizardWindow::Win32WizardWindow() : window_(WizardFormDescription(), *this) {}
-
-void Win32WizardWindow::RunUntilClosed() {
-  MSG m;
-  while (window_.Open()) {
-    if (::GetMessageW(&m, nullptr, 0, 0) <= 0) break;  // WM_QUIT: the session ends
-    if (::IsDialogMessageW(window_.Root(), &m)) continue;
-    ::TranslateMessage(&m);
-    ::DispatchMessageW(&m);
-  }
-}
 
 void Win32WizardWindow::Show(std::string_view element, bool visible) {
   if (window_.Open()) ::ShowWindow(window_.Get(element), visible ? SW_SHOW : SW_HIDE);
@@ -104,7 +88,7 @@ void Win32WizardWindow::SetButton2Enabled(bool enabled) {
 }
 
 std::string Win32WizardWindow::Button3Caption() const {
-  return window_.Open() ? TextOf(window_.Get("Button3")) : std::string();
+  return window_.Open() ? WindowText(window_.Get("Button3")) : std::string();
 }
 void Win32WizardWindow::SetButton3Caption(const std::string& text) {
   if (window_.Open()) ::SetWindowTextW(window_.Get("Button3"), Wide(text).c_str());

@@ -29,7 +29,7 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   void ShowCentred() { window_.ShowCentred(); }
   bool Closed() const { return !window_.Open(); }
   /* Processes messages until the window has closed (or the session ends). */
-  void RunUntilClosed();
+  void RunUntilClosed() { window_.RunUntilClosed(); }
   /* Called when the window has closed (after FormClose). */
   std::function<void()> onClosed;
 
