@@ -29,11 +29,12 @@ std::string ReadFileOr(const fs::path& path) {
 
 /* Templates are kept on disk beside each other for all test processes of one
 ** test program (CTest runs every test in a process of its own), and made anew
-** when the program was rebuilt. */
+** when the program was rebuilt. By default they live in the program's own
+** build folder, so that two build trees never share (and wipe) one cache. */
 fs::path CacheFolder() {
   const char* root = std::getenv("KV_TEST_CACHE");
   const fs::path self = fs::read_symlink("/proc/self/exe");
-  return fs::path(root ? root : (fs::temp_directory_path() / "kvtest-templates").string()) / self.filename();
+  return (root ? fs::path(root) : self.parent_path() / "test-cache") / self.filename();
 }
 
 std::string ProgramStamp() {
