@@ -1,15 +1,21 @@
 /*
-** crash_sweep: is a run resumable after a crash at any commit? For every
-** changing commit of a whole run of a level-0 demo installation (or every
-** K-th), a fresh demo is upgraded in a child process that kills itself right
-** after that commit; then the program is run on it to the end, as an operator
-** would run it again, and the installation is compared with one upgraded
-** without interruption: every database (schema, generators with values,
-** triggers, indexes, every row), the registry values and the program files.
+** crash_sweep: is a run resumable after a crash at any point? A fresh level-0
+** demo installation is upgraded by a run that is killed with SIGKILL at one
+** point; then the program is run on it to the end, as an operator would run it
+** again, and once more; the installation is compared with one upgraded without
+** interruption: every database (schema, generators with values, triggers,
+** indexes, every row), the registry values and the program files. The run
+** after the rerun must change nothing.
 **
 **   crash_sweep [--every K] [--jobs J] [--dir FOLDER] [--keep]
+**       kills the walk right after every changing commit (or every K-th)
+**   crash_sweep --writes N [--jobs J] [--dir FOLDER] [--keep]
+**       kills the whole program inside the engine's own page writes: before
+**       the k-th write to a database file, at N points spread evenly over a
+**       run's writes (most of them fall inside a commit); needs the preload
+**       library kv_kill_at_write
 **
-** Prints the commits tried and each outcome that differed; exits 1 when one did.
+** Prints the points tried and each outcome that differed; exits 1 when one did.
 ** Not part of the tests: a full sweep runs the program hundreds of times.
 */
 #include <sys/wait.h>
@@ -32,6 +38,7 @@
 #include "support/kill_after_commit.h"
 #include "support/surroundings.h"
 #include "support/work_folder.h"
+#include "platform/text_util.h"
 
 namespace kv::bench {
 namespace {
@@ -125,8 +132,19 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b) {
   return a.substr(from, a.find('\n', i) - from) + "  <->  " + b.substr(from, b.find('\n', i) - from);
 }
 
+/* The largest number in a file of one number per line (the count each
+** process of a run appended); 0 when there is none. */
+long LargestNumberIn(const std::string& path) {
+  long largest = 0;
+  for (std::string_view line : SplitLines(RealFileSystem().ReadFile(path)))
+    if (!line.empty()) largest = std::max(largest, std::stol(std::string(line)));
+  return largest;
+}
+
 int Sweep(const WorkFolder& folder, const std::string& self) {
   const int every = Number(folder.Option("every", "1"), "--every");
+  const int writePoints = Number(folder.Option("writes", "1"), "--writes");
+  const bool insideWrites = folder.Option("writes", "") != "";
   const int jobs = Number(folder.Option("jobs", std::to_string(std::max(1u, std::thread::hardware_concurrency()))),
                           "--jobs");
   auto client = fb::Client::Load();
@@ -135,54 +153,87 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
   std::mutex engine;  // the comparisons in this process, one at a time
   auto makeDemo = [&](const std::string& name) {
     const std::string dir = folder.Path() + name;
-    if (RunProgram("'" KV_DEMO_EXE "' '" + dir + "' --level 0 --no-forced-writes >/dev/null") != 0)
+    // A shop's databases write through (forced writes): so do those the program
+    // is killed in while it writes them.
+    if (RunProgram("'" KV_DEMO_EXE "' '" + dir + "' --level 0" + (insideWrites ? "" : " --no-forced-writes") +
+                   " >/dev/null") != 0)
       throw std::runtime_error("the demo " + dir + " could not be made");
     return dir + "/registry.reg";
   };
-  auto rerun = [&](const std::string& registryPath, const std::string& log) {
-    return RunProgram("KV_REGISTRY='" + registryPath + "' '" KV_UPGRADE_EXE "' --unattended --no-backup >'" + log +
-                      "' 2>&1");
+  auto upgrade = [&](const std::string& registryPath, const std::string& log, const std::string& environment = "") {
+    return RunProgram(environment + " KV_REGISTRY='" + registryPath + "' '" KV_UPGRADE_EXE
+                      "' --unattended --no-backup >'" + log + "' 2>&1");
   };
+  const std::string preload = "LD_PRELOAD='" KV_KILL_AT_WRITE_LIB "'";
 
   std::cerr << "The uninterrupted run ...\n";
   const std::string reference = makeDemo("reference");
-  if (rerun(reference, folder.Path() + "reference.log") != 0) throw std::runtime_error("the uninterrupted run failed");
+  if (upgrade(reference, folder.Path() + "reference.log") != 0) throw std::runtime_error("the uninterrupted run failed");
   const std::string expected = InstallationDigest(*client, reference);
 
-  std::cerr << "Counting the commits of a run ...\n";
   const std::string counted = makeDemo("counted");
   const std::string countFile = folder.Path() + "count.txt";
-  if (RunProgram("'" + self + "' --child '" + counted + "' 0 >'" + countFile + "'") != 0)
-    throw std::runtime_error("the counting run failed");
-  const int commits = std::stoi(RealFileSystem().ReadFile(countFile));
-
-  std::vector<int> points;
-  for (int n = 1; n <= commits; n += every) points.push_back(n);
-  std::cerr << commits << " changing commits; trying " << points.size() << " of them with " << jobs << " jobs ...\n";
+  std::vector<long> points;
+  long total = 0;
+  if (insideWrites) {
+    std::cerr << "Counting the database writes of a run ...\n";
+    if (upgrade(counted, folder.Path() + "counted.log", preload + " KV_WRITE_COUNT_FILE='" + countFile + "'") != 0)
+      throw std::runtime_error("the counting run failed");
+    total = LargestNumberIn(countFile);
+    for (int i = 1; i <= writePoints; ++i) points.push_back(std::max(1L, total * i / (writePoints + 1)));
+    std::cerr << total << " database writes; killing at " << points.size() << " of them with " << jobs
+              << " jobs ...\n";
+  } else {
+    std::cerr << "Counting the commits of a run ...\n";
+    if (RunProgram("'" + self + "' --child '" + counted + "' 0 >'" + countFile + "'") != 0)
+      throw std::runtime_error("the counting run failed");
+    total = std::stoi(RealFileSystem().ReadFile(countFile));
+    for (long n = 1; n <= total; n += every) points.push_back(n);
+    std::cerr << total << " changing commits; trying " << points.size() << " of them with " << jobs << " jobs ...\n";
+  }
+  const std::string where = insideWrites ? "killed before database write " : "killed after commit ";
   std::atomic<std::size_t> next{0};
   std::mutex report;
-  std::vector<std::pair<int, std::string>> differing;
+  std::vector<std::pair<long, std::string>> differing;
   int done = 0;
   auto worker = [&] {
     for (std::size_t i; (i = next++) < points.size();) {
-      const int n = points[i];
+      const long n = points[i];
       const std::string name = "kill" + std::to_string(n);
       std::string stage = "making the demo";
       std::string outcome;
       try {
-      const std::string d = makeDemo(name);
-      const int killed = RunProgram("'" + self + "' --child '" + d + "' " +
-                                    std::to_string(n) + " >/dev/null 2>&1");
-      stage = "running it again";
-      const int rerunStatus = rerun(d, folder.Path() + name + ".log");
-      if (killed != 128 + SIGKILL) outcome = "the run was not killed (status " + std::to_string(killed) + ")";
-      if (rerunStatus != 0) outcome = "the rerun ended with status " + std::to_string(rerunStatus);
-      if (outcome.empty()) {
-        stage = "comparing";
-        std::lock_guard<std::mutex> hold(engine);
-        const std::string got = InstallationDigest(*client, d);
-        if (got != expected) outcome = FirstDifferentLine(got, expected);
-      }
+        const std::string d = makeDemo(name);
+        // The launcher that relaunches from the version folder writes no
+        // database; the copy it starts is the one killed, and the launcher
+        // passes on how it ended.
+        const int killed =
+            insideWrites
+                ? upgrade(d, folder.Path() + name + "-killed.log", preload + " KV_KILL_AT_WRITE=" + std::to_string(n))
+                : RunProgram("'" + self + "' --child '" + d + "' " + std::to_string(n) + " >/dev/null 2>&1");
+        stage = "running it again";
+        const int rerunStatus = upgrade(d, folder.Path() + name + ".log");
+        if (!insideWrites && killed != 128 + SIGKILL)
+          outcome = "the run was not killed (status " + std::to_string(killed) + ")";
+        if (rerunStatus != 0) outcome = "the rerun ended with status " + std::to_string(rerunStatus);
+        if (outcome.empty()) {
+          stage = "comparing";
+          std::string got;
+          {
+            std::lock_guard<std::mutex> hold(engine);
+            got = InstallationDigest(*client, d);
+          }
+          if (got != expected) outcome = FirstDifferentLine(got, expected);
+          // Two runs in a row after a failure converge: the next changes nothing.
+          stage = "running it a third time";
+          if (outcome.empty() && upgrade(d, folder.Path() + name + "-again.log") != 0)
+            outcome = "the run after the rerun failed";
+          if (outcome.empty()) {
+            std::lock_guard<std::mutex> hold(engine);
+            const std::string again = InstallationDigest(*client, d);
+            if (again != got) outcome = "the run after the rerun changed " + FirstDifferentLine(again, got);
+          }
+        }
       } catch (const std::exception& e) {
         outcome = "error while " + stage + ": " + e.what();
       }
@@ -190,7 +241,7 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
       ++done;
       if (!outcome.empty()) {
         differing.emplace_back(n, outcome);
-        std::cerr << "\nkilled after commit " << n << ": " << outcome << "\n";
+        std::cerr << "\n" << where << n << ": " << outcome << "\n";
       }
       std::cerr << "\r" << done << " of " << points.size() << " tried, " << differing.size() << " differed" << std::flush;
     }
@@ -201,9 +252,10 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
   std::cerr << "\n";
 
   std::sort(differing.begin(), differing.end());
-  std::cout << "Crash sweep of a level-0 demo run: " << commits << " changing commits, " << points.size()
-            << " tried (every " << every << "), " << differing.size() << " outcomes differed from the uninterrupted run\n";
-  for (const auto& [n, outcome] : differing) std::cout << "  killed after commit " << n << ": " << outcome << "\n";
+  std::cout << "Crash sweep of a level-0 demo run: " << total
+            << (insideWrites ? " database writes, " : " changing commits, ") << points.size() << " tried, "
+            << differing.size() << " outcomes differed from the uninterrupted run\n";
+  for (const auto& [n, outcome] : differing) std::cout << "  " << where << n << ": " << outcome << "\n";
   return differing.empty() ? 0 : 1;
 }
 
