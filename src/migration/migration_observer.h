@@ -25,6 +25,9 @@ class MigrationObserver {
   ** level was the pack's and its work was done. */
   virtual void DatabaseVisited(const std::string& /*path*/, std::int32_t /*before*/, std::int32_t /*after*/,
                                bool /*applied*/) noexcept {}
+  /* Of a database's work in a pack only counted of due operations counted: its
+  ** level was not written, and a later run does the work again. */
+  virtual void VisitFellShort(const std::string& /*path*/, std::int32_t /*counted*/, std::int32_t /*due*/) noexcept {}
   /* A database file the installation has could not be opened. */
   virtual void DatabaseUnopenable(const std::string& /*path*/, const std::string& /*reason*/) noexcept {}
   /* A statement failed; text is the statement as sent, reason the engine's message. */
@@ -45,6 +48,9 @@ class MigrationObservers final : public MigrationObserver {
   void DatabaseVisited(const std::string& path, std::int32_t before, std::int32_t after,
                        bool applied) noexcept override {
     for (auto* o : list_) o->DatabaseVisited(path, before, after, applied);
+  }
+  void VisitFellShort(const std::string& path, std::int32_t counted, std::int32_t due) noexcept override {
+    for (auto* o : list_) o->VisitFellShort(path, counted, due);
   }
   void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override {
     for (auto* o : list_) o->DatabaseUnopenable(path, reason);

@@ -46,7 +46,11 @@ Outcome Apply(TDM1& dm, const packs::Step& s) {
 
 /* The frame's walk over the databases; false when a data step ended the pack.
 ** A database the installation has but the engine refuses is not counted, so
-** the pack falls short: it was not upgraded, and the next run comes back to it. */
+** the pack falls short: it was not upgraded, and the next run comes back to it.
+** The same holds for a database whose work did not all count (a statement
+** failed, or what a crash left half done could not be completed): its level is
+** not written over that work, so the next run visits it again, where the
+** guarded operations complete what they find. */
 bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, std::int32_t writeValue,
                     std::span<const packs::DatabaseWork> databases) {
   const DatabasePaths& paths = dm.installation().databases;
@@ -56,6 +60,7 @@ bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, st
     const OpenResult open = dm.TryOpenDataBase(path);
     const std::int32_t before = open == OpenResult::Opened ? dm.control_Version() : -1;
     if (open == OpenResult::Opened && before == required) {
+      const std::int32_t start = dm.KolvoOperation();
       Outcome outcome = Outcome::Continue;
       for (const packs::Step& step : work.steps) {
         outcome = Apply(dm, step);
@@ -68,8 +73,11 @@ bool VisitDatabases(TDM1& dm, std::int32_t required, packs::LevelWrite write, st
         return false;
       }
       const std::int32_t counted = dm.KolvoOperation();
-      if (!dm.HeldUpByLock() && write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
-      if (!dm.HeldUpByLock() && write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
+      const std::int32_t due = work.n - (write == packs::LevelWrite::None ? 0 : 1);
+      const bool complete = counted - start == due && !dm.HeldUpByLock();
+      if (!complete && dm.observer()) dm.observer()->VisitFellShort(path, counted - start, due);
+      if (complete && write == packs::LevelWrite::ServicePack) dm.aaWrite_ServicePack(writeValue);
+      if (complete && write == packs::LevelWrite::Build) dm.aaWrite_Build(writeValue);
       const bool raised = write == packs::LevelWrite::ServicePack && dm.KolvoOperation() > counted;
       if (dm.observer()) dm.observer()->DatabaseVisited(path, before, raised ? writeValue : before, true);
     } else if (open != OpenResult::Refused) {

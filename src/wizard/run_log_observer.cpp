@@ -68,13 +68,29 @@ void RunLogObserver::DatabaseVisited(const std::string& path, std::int32_t befor
     const auto failed = failures_.find(path);
     const int errors = failed == failures_.end() ? 0 : failed->second;
     if (failed != failures_.end()) failures_.erase(failed);
+    const auto shortfall = shortfalls_.find(path);
+    std::string counted;
+    if (shortfall != shortfalls_.end()) {
+      counted = ", операций " + std::to_string(shortfall->second.first) + " из " +
+                std::to_string(shortfall->second.second) + ", уровень не записан";
+      shortfalls_.erase(shortfall);
+    }
     const std::string levels = std::to_string(before) + " -> " + std::to_string(after);
     if (!applied)
       log_.Write("  " + path + ": уровень " + std::to_string(before) + ", пропущена");
     else if (errors > 0)
-      log_.Write("  " + path + ": обработана с ошибками (" + std::to_string(errors) + "), уровень " + levels);
+      log_.Write("  " + path + ": обработана с ошибками (" + std::to_string(errors) + "), уровень " + levels + counted);
+    else if (!counted.empty())
+      log_.Write("  " + path + ": обработана не полностью, уровень " + levels + counted);
     else
       log_.Write("  " + path + ": обновлена, уровень " + levels);
+  } catch (...) {
+  }
+}
+
+void RunLogObserver::VisitFellShort(const std::string& path, std::int32_t counted, std::int32_t due) noexcept {
+  try {
+    shortfalls_[path] = {counted, due};
   } catch (...) {
   }
 }

@@ -19,6 +19,7 @@ class RunLogObserver final : public MigrationObserver {
   void PackEnded(const std::string& pack, std::int32_t count, std::int32_t expected, bool succeeded) noexcept override;
   void DatabaseVisited(const std::string& path, std::int32_t before, std::int32_t after,
                        bool applied) noexcept override;
+  void VisitFellShort(const std::string& path, std::int32_t counted, std::int32_t due) noexcept override;
   void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override;
   void StatementFailed(const std::string& path, const std::string& text, const std::string& reason) noexcept override;
 
@@ -27,6 +28,8 @@ class RunLogObserver final : public MigrationObserver {
   // Statements that failed on each database since its last visit ended: such
   // a visit is not reported as an upgrade, whatever level it left.
   std::map<std::string, int> failures_;
+  // The visit that is ending fell short of its operations: counted of due.
+  std::map<std::string, std::pair<std::int32_t, std::int32_t>> shortfalls_;
 };
 
 /* A failure as one block of text: the database, the engine's message and,

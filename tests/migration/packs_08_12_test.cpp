@@ -44,9 +44,11 @@ TEST(Packs08, AFailedTintCopyNeverLosesTheRows) {
   // One more column in k_Price: INSERT ... SELECT * no longer fits.
   Exec(p.orders, {"ALTER TABLE k_Price ADD Extra INTEGER"});
   EXPECT_FALSE(RunPackFresh(f.services(), packs::z_SP_08_1));
-  EXPECT_EQ(f.progress.KolvoOperation(), 67 - 16);  // the rest of Orders' work left out, silently
+  // The rest of Orders' work is left out, silently, and so is its build: the
+  // next run comes back to it.
+  EXPECT_EQ(f.progress.KolvoOperation(), 67 - 16 - 1);
   EXPECT_TRUE(f.dialog.messages.empty());
-  EXPECT_EQ(f.Level(p.orders), "8/1");
+  EXPECT_EQ(f.Level(p.orders), "8/0");
   EXPECT_TRUE(HasTable(p.orders, "k_Tonirovka"));
   EXPECT_TRUE(HasTable(p.orders, "k_Price"));
 

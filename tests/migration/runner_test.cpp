@@ -104,6 +104,22 @@ TEST(PackFrame, AFailedLevelWriteFallsShortAndSaysSoWhenNumbered) {
   }
 }
 
+TEST(PackFrame, NoLevelIsWrittenOverWorkThatDidNotCount) {
+  // Base lacks the tables its columns go into: its visit falls short, and its
+  // build stays, so that the next run does the work again.
+  LevelInstallation inst(6);
+  const DatabasePaths& p = inst.installation.databases;
+  const std::vector<std::string> tables = {"CREATE TABLE Furnitura (a INT)", "CREATE TABLE RAB (a INT)"};
+  test::Exec(p.config, tables);
+  EXPECT_FALSE(RunPackFresh(inst.services(), packs::z_SP_06_2));
+  EXPECT_EQ(inst.Level(p.base), "6/0");
+  EXPECT_EQ(inst.Level(p.config), "6/2");
+  test::Exec(p.base, tables);
+  EXPECT_TRUE(RunPackFresh(inst.services(), packs::z_SP_06_2));
+  EXPECT_EQ(inst.Level(p.base), "6/2");
+  EXPECT_EQ(test::Columns(p.base, "RAB").size(), 7u);
+}
+
 TEST(PackFrame, LowestLevelAcrossTheDatabases) {
   MigrationHarness h;
   const DatabasePaths& p = h.installation.databases;
