@@ -216,6 +216,9 @@ class TDM1 {
   bool ConnectionAlive();
   std::optional<std::int32_t> ReadSettingColumn(const char* column);
   void CreateKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start);
+  bool CompleteKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start);
+  bool CreateTable(const std::string& table, const std::string& definitions);
+  bool DropTableAndKeySet(const std::string& table);
   void DropKeyGeneratorSet(const std::string& table);
   bool ExistenceTest(const Lines& lines, const Params& params);
   fb::Statement Run(fb::Transaction& tr, const Lines& lines, const Params& params);

@@ -1,8 +1,11 @@
 /*
 ** The schema toolkit: guarded, repeatable schema changes. Each operation asks
 ** the system tables first and counts one progress step when its change was
-** applied or was already in place, none when a statement failed.
+** applied or was already in place, none when a statement failed. What each
+** completes after a crash is listed in toolkit.h.
 */
+#include "migration/toolkit.h"
+
 #include <algorithm>
 
 #include "migration/column_type.h"
@@ -14,8 +17,23 @@ namespace kv {
 namespace {
 
 const Lines kGeneratorCount = {"SELECT COUNT(*)", "FROM RDB$GENERATORS", "WHERE RDB$GENERATOR_NAME=:p0"};
+const Lines kTriggerSource = {"SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"};
+
+/* The key trigger's body that fills key, as the key generator set has it. */
+Lines KeyTriggerBody(const std::string& table, const std::string& key) {
+  return {"AS", "BEGIN", "IF (NEW." + key + " IS NULL) THEN NEW." + key + " = GEN_ID(GEN_" + table + ",1);", "END"};
+}
+
+Lines AlterTriggerBody(const std::string& table, Lines body) {
+  body.insert(body.begin(), "ALTER TRIGGER BI_" + table);
+  return body;
+}
 
 }  // namespace
+
+std::string RenamePlaceholderBody(const std::string& oldName, const std::string& newName) {
+  return "/* kvupgrade: key column renamed " + oldName + " to " + newName + " */";
+}
 
 /* An existence test: a count above 0. A failed read ends the read transaction
 ** with a commit (not a rollback), is reported and reads as absent. */
@@ -60,8 +78,9 @@ void TDM1::DropKeyGeneratorSet(const std::string& table) {
 void TDM1::CreateKeyGeneratorSet(const std::string& table, const std::string& key, std::int32_t start) {
   ExecuteWrite({"CREATE GENERATOR GEN_" + table});
   ExecuteWrite({"SET GENERATOR GEN_" + table + " TO " + std::to_string(start)});
-  ExecuteWrite({"CREATE TRIGGER BI_" + table + " FOR " + table, "ACTIVE BEFORE INSERT POSITION 0", "AS", "BEGIN",
-                "IF (NEW." + key + " IS NULL) THEN NEW." + key + " = GEN_ID(GEN_" + table + ",1);", "END"});
+  Lines trigger = {"CREATE TRIGGER BI_" + table + " FOR " + table, "ACTIVE BEFORE INSERT POSITION 0"};
+  for (std::string& line : KeyTriggerBody(table, key)) trigger.push_back(std::move(line));
+  ExecuteWrite(trigger);
 }
 
 bool TDM1::TableWithoutFormat(const std::string& table) {
@@ -77,6 +96,44 @@ bool TDM1::KeyGeneratorSetInPlace(const std::string& table) {
          ExistenceTest({"SELECT COUNT(*)", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME = :p0"}, {"BI_" + table});
 }
 
+/* Creates table t; one that comes out listed without a record format (the
+** engine gave it a relation number that a creation killed inside its commit
+** left pages or a format for) is dropped and made once more, which gives it a
+** fresh number. False, reported, when no sound table could be made. */
+bool TDM1::CreateTable(const std::string& t, const std::string& definitions) {
+  for (int attempt = 1;; ++attempt) {
+    if (!WriteDiscipline({"CREATE TABLE " + t + " (" + AsciiUpper(definitions) + ")"})) return false;
+    if (!TableWithoutFormat(t)) return true;
+    if (attempt == 2) {
+      NoteFailure(fb::Error("table " + t + " was created twice without a record format", 0));
+      return false;
+    }
+    if (!DropTableAndKeySet(t)) return false;
+  }
+}
+
+/* Drops table t with whatever part of its key set is there, in two commits. */
+bool TDM1::DropTableAndKeySet(const std::string& t) {
+  return WriteDiscipline([&] { DropKeyGeneratorSet(t); }) && WriteDiscipline({"DROP TABLE " + t});
+}
+
+/* The key set of an existing table t with its key column k: completed when a
+** crash left the table without it, moved up to the largest key when its
+** generator stands below it. False, reported, when that failed. */
+bool TDM1::CompleteKeyGeneratorSet(const std::string& t, const std::string& k, std::int32_t start) {
+  if (!KeyGeneratorSetInPlace(t))
+    return WriteDiscipline([&] {
+      const std::int32_t largest = ReadIntInWrite({"SELECT COALESCE(MAX(" + k + "), 0)", "FROM " + t});
+      DropKeyGeneratorSet(t);  // whichever half is there
+      CreateKeyGeneratorSet(t, k, std::max(start, largest));
+    });
+  return WriteDiscipline([&] {
+    const std::int32_t largest = ReadIntInWrite({"SELECT COALESCE(MAX(" + k + "), 0)", "FROM " + t});
+    if (ReadIntInWrite({"SELECT GEN_ID(GEN_" + t + ", 0) FROM RDB$DATABASE"}) < largest)
+      ExecuteWrite({"SET GENERATOR GEN_" + t + " TO " + std::to_string(largest)});
+  });
+}
+
 void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, const std::string& key,
                       std::int32_t start) {
   const OperationBoundary boundary(*this);
@@ -84,25 +141,17 @@ void TDM1::aaTableAdd(const std::string& table, const std::string& definitions, 
   if (bbTableControl(table)) {
     if (!TableWithoutFormat(t)) {
       // A run cut short between the table's commit and its key set's leaves
-      // the table without the set; it is completed from the largest key, so
-      // that no number is given twice.
-      if (!key.empty() && bbColumnControl(table, key) && !KeyGeneratorSetInPlace(t) &&
-          !WriteDiscipline([&] {
-            const std::int32_t largest =
-                ReadIntInWrite({"SELECT COALESCE(MAX(" + AsciiUpper(key) + "), 0)", "FROM " + t});
-            DropKeyGeneratorSet(t);  // whichever half is there
-            CreateKeyGeneratorSet(t, AsciiUpper(key), std::max(start, largest));
-          }))
+      // the table without the set.
+      if (!key.empty() && bbColumnControl(table, key) && !CompleteKeyGeneratorSet(t, AsciiUpper(key), start))
         return;
       StepProgress(1);
       return;
     }
     // Listed without a record format: it holds no row and cannot be read. A
     // second CREATE is refused while it is listed, so it is dropped first.
-    if (!WriteDiscipline([&] { DropKeyGeneratorSet(t); }) || !WriteDiscipline({"DROP TABLE " + t})) return;
+    if (!DropTableAndKeySet(t)) return;
   }
-  if (!WriteDiscipline({"CREATE TABLE " + t + " (" + AsciiUpper(definitions) + ")"})) return;
-  if (TableWithoutFormat(t)) return;  // not counted: the pack falls short and a rerun repairs it
+  if (!CreateTable(t, definitions)) return;
   if (!key.empty()) {
     // When the set fails, the table stays.
     if (!WriteDiscipline([&] { CreateKeyGeneratorSet(t, AsciiUpper(key), start); })) return;
@@ -211,47 +260,56 @@ void TDM1::bbColumnPereNumber(const std::string& table, const std::string& colum
 
 void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName, const std::string& newName) {
   const OperationBoundary boundary(*this);
+  const std::string t = AsciiUpper(table);
+  const std::string placeholder = RenamePlaceholderBody(AsciiUpper(oldName), AsciiUpper(newName));
+  const Lines placeholderBody = {"AS", "BEGIN", placeholder, "END"};
+  // The key trigger's body when it is this rename's placeholder: the rename
+  // was cut short after the trigger let go of the old column.
+  auto placeholderInPlace = [&] {
+    try {
+      const std::string source = ReadText(kTriggerSource, {"BI_" + t});
+      CommitRead();
+      return source.find(placeholder) != std::string::npos;
+    } catch (const fb::Error& e) {
+      EndReadQuietly();
+      ReportFailure(e);
+      return false;
+    }
+  };
   if (!bbColumnControl(table, oldName)) {
+    // Taken as done; a rename cut short after the column got its new name
+    // gets the key trigger back on the new column.
+    if (bbColumnControl(table, newName) && placeholderInPlace() &&
+        !WriteDiscipline(AlterTriggerBody(t, KeyTriggerBody(t, newName))))
+      return;
     StepProgress(1);
     return;
   }
-  const std::string t = AsciiUpper(table);
-  std::int32_t g = 0;
-  const bool setDropped = WriteDiscipline([&] {
-    g = ReadIntInWrite(kGeneratorCount, {"GEN_" + t});
-    if (g < 1) {
-      g = -1;
-    } else {
-      std::string source = ReadTextInWrite(
-          {"SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
-      if (AsciiUpper(source).find(AsciiUpper(oldName)) == std::string::npos) g = -1;
-    }
-    if (g >= 0) {
-      // The generator set serves the renamed column: keep its value, drop it
-      // (the server refuses to rename a column its trigger uses), re-create it after.
-      try {
-        g = ReadIntInWrite({"SELECT GEN_ID (GEN_" + t + ",0) FROM RDB$DATABASE"});
-      } catch (const fb::Error& e) {
-        // Shown for every installation: the generator would restart from the count.
-        NoteFailure(e);
-        services_.dialog.ShowMessage(databaseName_ + "\r\r" + currentText_);
-      }
-      DropKeyGeneratorSet(t);
-    }
-  });
-  if (!setDropped) return;
+  // Does the key generator set fill the old column? The engine refuses to
+  // rename a column its trigger uses, so the trigger's body lets go of it for
+  // the rename (a placeholder that names the rename) and takes the new column
+  // after; the generator and its value are never touched, so that a crash
+  // between the steps cannot lose the table's key numbering.
+  bool serves = false;
+  if (!WriteDiscipline([&] {
+        if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) < 1) return;
+        const std::string source = AsciiUpper(ReadTextInWrite(kTriggerSource, {"BI_" + t}));
+        serves = source.find(AsciiUpper(oldName)) != std::string::npos;
+        if (serves && source.find(AsciiUpper(placeholder)) == std::string::npos)
+          ExecuteWrite(AlterTriggerBody(t, placeholderBody));
+      }))
+    return;
 
   if (!WriteDiscipline({"ALTER TABLE " + table, "ALTER COLUMN " + oldName + " TO " + newName})) {
-    // The column keeps its old name: give the table back the generator set it
-    // had, at the value it had, so that its key numbering is not lost.
-    if (g >= 0) WriteDiscipline([&] { CreateKeyGeneratorSet(t, oldName, g); });
+    // The column keeps its old name: so does the trigger.
+    if (serves) WriteDiscipline(AlterTriggerBody(t, KeyTriggerBody(t, oldName)));
     return;
   }
-  if (g == -1) {
+  if (!serves) {
     StepProgress(1);
     return;
   }
-  if (WriteDiscipline([&] { CreateKeyGeneratorSet(t, newName, g); })) StepProgress(1);
+  if (WriteDiscipline(AlterTriggerBody(t, KeyTriggerBody(t, newName)))) StepProgress(1);
 }
 
 void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const std::string& kind) {
@@ -259,7 +317,14 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
     if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) {
-      readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
+      // Listed but inactive: the engine keeps its definition and no entries.
+      if (ReadInt({"SELECT COALESCE(RDB$INDEX_INACTIVE, 0)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"},
+                  {name}) == 0) {
+        readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
+        return;
+      }
+      CommitRead();
+      WriteDiscipline({"ALTER INDEX " + name + " ACTIVE"});
       return;
     }
     CommitRead();
