@@ -35,7 +35,7 @@
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
 #include "support/db_digest.h"
-#include "support/kill_after_commit.h"
+#include "support/commit_killer.h"
 #include "support/surroundings.h"
 #include "support/work_folder.h"
 #include "platform/text_util.h"
@@ -79,7 +79,7 @@ int Child(const std::string& registryPath, int n) {
   FirebirdVersionState version;
   PackProgress progress(nullptr, clock);
   MigrationServices services{*client, installation, dialog, RealFileSystem(), version, progress};
-  test::KillAfterCommit killer(n);
+  test::CommitKiller killer(n);
   client->SetObserver(&killer);
   class Quiet final : public RunObserver {
    public:

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "migration/context.h"
+#include "migration/toolkit.h"
 #include "support/fb_test_db.h"
 
 namespace kv {
@@ -279,6 +280,48 @@ TEST(Toolkit, ARefusedRenameKeepsTheGeneratorSet) {
   t.dm->aaColumnPereName("k_MaterialS", "OtstupOut", "OtstupLeft");
   t.Reopen();
   EXPECT_EQ(GeneratorValue(t.path, "GEN_K_MATERIALS"), 58);
+}
+
+TEST(Toolkit, ARenameCutShortAtEitherCommitIsFinishedWithItsKeySet) {
+  // The key trigger let go of the old column (its body a placeholder naming the
+  // rename), and the run died before the rename, or after it.
+  const std::string placeholder =
+      "ALTER TRIGGER BI_K_MATERIALS AS BEGIN " + RenamePlaceholderBody("OTSTUPOUT", "OTSTUPLEFT") + " END";
+  for (bool renamed : {false, true}) {
+    SCOPED_TRACE(renamed ? "column renamed" : "column not renamed yet");
+    Strings setup = kKeyedTable;
+    setup.push_back(placeholder);
+    if (renamed) setup.push_back("ALTER TABLE k_MaterialS ALTER COLUMN OtstupOut TO OtstupLeft");
+    Toolkit t(setup);
+    t.dm->aaColumnPereName("k_MaterialS", "OtstupOut", "OtstupLeft");
+    EXPECT_EQ(t.Steps(), 1);
+    t.Reopen();
+    EXPECT_EQ(Columns(t.path, "k_MaterialS"), (Strings{"OTSTUPLEFT INTEGER", "NAME VARCHAR(20)"}));
+    EXPECT_EQ(TriggerSource(t.path, "BI_K_MATERIALS"),
+              "AS\r\nBEGIN\r\nIF (NEW.OtstupLeft IS NULL) THEN NEW.OtstupLeft = GEN_ID(GEN_K_MATERIALS,1);\r\nEND");
+    Exec(t.path, {"INSERT INTO k_MaterialS (Name) VALUES ('x')"});
+    EXPECT_EQ(QueryValue(t.path, "SELECT OtstupLeft FROM k_MaterialS"), "58");
+  }
+}
+
+TEST(Toolkit, AKeySetOrIndexLeftUnsoundIsMadeSound) {
+  // A generator that stands below the keys its table holds would give a key
+  // twice; an index listed but inactive holds no entries.
+  Toolkit t({"CREATE TABLE set_w (nn INT, name VARCHAR(20))", "INSERT INTO set_w VALUES (7, 'a')",
+             "CREATE GENERATOR GEN_SET_W",
+             "CREATE TRIGGER BI_SET_W FOR SET_W ACTIVE BEFORE INSERT POSITION 0 AS BEGIN "
+             "IF (NEW.NN IS NULL) THEN NEW.NN = GEN_ID(GEN_SET_W,1); END",
+             "CREATE TABLE PRICE (KodMaterial INT)", "INSERT INTO PRICE VALUES (1)",
+             "CREATE UNIQUE INDEX PRICE_KODMATERIAL ON PRICE (KodMaterial)",
+             "ALTER INDEX PRICE_KODMATERIAL INACTIVE"});
+  t.dm->aaTableAdd("set_w", "nn INT, name VARCHAR(20)", "nn", 0);
+  t.dm->aaIndexAdd("PRICE", "KodMaterial", "UNIQUE");
+  EXPECT_EQ(t.Steps(), 1);
+  t.Reopen();
+  EXPECT_EQ(GeneratorValue(t.path, "GEN_SET_W"), 7);
+  EXPECT_EQ(QueryValue(t.path, "SELECT RDB$INDEX_INACTIVE FROM RDB$INDICES WHERE RDB$INDEX_NAME = 'PRICE_KODMATERIAL'"),
+            "0");
+  EXPECT_THROW(Exec(t.path, {"INSERT INTO PRICE VALUES (1)"}), std::exception);
 }
 
 TEST(Toolkit, IndexAddCreatesOnceAndCountsNothing) {

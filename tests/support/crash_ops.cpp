@@ -15,6 +15,11 @@ std::vector<std::string> CrashOperations() {
   return {"table-add", "table-delete", "column-add", "tint-prices", "quantity", "workshop"};
 }
 
+std::vector<std::string> DdlOperations() {
+  return {"table-add",     "table-add-bare", "table-delete",  "column-add",    "column-add-end",
+          "column-rename", "column-delete",  "column-retype", "generator-set", "index-add"};
+}
+
 void SetUpCrashOperation(const std::string& path, const std::string& op) {
   if (op == "table-add") {
     CreateTestDatabase(path, {"CREATE TABLE other (a INT)"});
@@ -26,6 +31,19 @@ void SetUpCrashOperation(const std::string& path, const std::string& op) {
                               "INSERT INTO gone (v) VALUES (1)"});
   } else if (op == "column-add") {
     CreateTestDatabase(path, {"CREATE TABLE t (a INT, b INT, c INT)", "INSERT INTO t VALUES (1, 2, 3)"});
+  } else if (op == "table-add-bare") {
+    CreateTestDatabase(path, {"CREATE TABLE other (a INT)"});
+  } else if (op == "column-add-end" || op == "column-delete" || op == "column-retype" || op == "index-add") {
+    CreateTestDatabase(path, {"CREATE TABLE t (a INT, b INT, c VARCHAR(10))", "INSERT INTO t VALUES (1, 2, 'x')",
+                              "INSERT INTO t VALUES (2, 3, 'y')"});
+  } else if (op == "column-rename" || op == "generator-set") {
+    std::vector<std::string> statements = {"CREATE TABLE keyed (id INT, v INT)", "INSERT INTO keyed VALUES (5, 1)"};
+    if (op == "column-rename")
+      statements.insert(statements.end(),
+                        {"CREATE GENERATOR GEN_KEYED", "SET GENERATOR GEN_KEYED TO 57",
+                         "CREATE TRIGGER BI_KEYED FOR KEYED ACTIVE BEFORE INSERT POSITION 0 AS BEGIN "
+                         "IF (NEW.ID IS NULL) THEN NEW.ID = GEN_ID(GEN_KEYED,1); END"});
+    CreateTestDatabase(path, statements);
   } else if (op == "tint-prices") {
     CreateTestDatabase(path, {"CREATE TABLE k_Price (Nom INT, NumberProduct SmallInt, NumberElement SmallInt, "
                               "KodCapital SmallInt, CostCapital NUMERIC(8,2))",
@@ -45,6 +63,13 @@ void RunCrashOperation(TDM1& dm, const std::string& op) {
   if (op == "table-add") dm.aaTableAdd("kill_t", "id INT, v INT", "id", 0);
   if (op == "table-delete") dm.aaTableDelete("gone");
   if (op == "column-add") dm.aaColumnAdd("t", "added", "i", 2);
+  if (op == "table-add-bare") dm.aaTableAdd("kill_bare", "id INT, name VARCHAR(20)", "", 0);
+  if (op == "column-add-end") dm.aaColumnAdd("t", "added", "t40", 0);
+  if (op == "column-rename") dm.aaColumnPereName("keyed", "id", "kod");
+  if (op == "column-delete") dm.aaColumnDelete("t", "b");
+  if (op == "column-retype") dm.aaColumnPereType("t", "c", "t60");
+  if (op == "generator-set") dm.aaTableGeneratorAdd("keyed", "id", 9);
+  if (op == "index-add") dm.aaIndexAdd("t", "b", "UNIQUE");
   if (op == "tint-prices") packs::MoveTintTable(dm);
   if (op == "quantity") packs::ConvertQuantity(dm);
   if (op == "workshop") packs::RebuildWorkshopTable(dm);

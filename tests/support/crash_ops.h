@@ -10,12 +10,16 @@
 #include <vector>
 
 #include "migration/context.h"
-#include "support/kill_after_commit.h"
+#include "support/commit_killer.h"
 
 namespace kv::test {
 
 /* The names of the operations, in the order the test tries them. */
 std::vector<std::string> CrashOperations();
+
+/* The schema operations of every kind the catalogue uses, each of which the
+** test kills inside its commits. */
+std::vector<std::string> DdlOperations();
 
 /* Creates the database at path as the operation expects to find it. */
 void SetUpCrashOperation(const std::string& path, const std::string& operation);

@@ -1,8 +1,11 @@
 // Test databases and the client the tests share.
 #include "support/fb_test_db.h"
 
+#include <cstdio>
+
 #include "migration/fb/attachment.h"
 #include "migration/fb/database_admin.h"
+#include "migration/fb/service.h"
 #include "migration/fb/statement.h"
 #include "migration/fb/transaction.h"
 #include "platform/paths.h"
@@ -25,6 +28,13 @@ fb::Client& ObservableTestClient() {
 }
 
 const fb::Client& TestClient() { return ObservableTestClient(); }
+
+void VerifyReadable(const std::string& path, int user) {
+  // A backup reads every page of every table and every format the engine keeps.
+  const std::string file = path + ".verify.fbk";
+  fb::ServiceManager(TestClient(), Params(user)).Backup(path, file);
+  std::remove(file.c_str());
+}
 
 void CreateTestDatabase(const std::string& path, const std::vector<std::string>& statements, int owner) {
   fb::CreateDatabase(TestClient(), {path, "kv5." + std::to_string(owner), InstallationPassword(owner)});

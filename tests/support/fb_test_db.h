@@ -21,6 +21,10 @@ const fb::Client& TestClient();
 /* The same client, for tests that register an execution observer on it. */
 fb::Client& ObservableTestClient();
 
+/* Backs the database up through the service manager (and throws fb::Error when
+** it cannot): every page and record of it can be read. */
+void VerifyReadable(const std::string& path, int user = 1);
+
 /* Creates a database owned by user kv5.<owner> and runs statements in it, each
 ** committed on its own. */
 void CreateTestDatabase(const std::string& path, const std::vector<std::string>& statements, int owner = 1);

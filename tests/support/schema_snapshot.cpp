@@ -33,8 +33,14 @@ std::string RowsSnapshot(const std::string& path) {
   std::string out;
   for (auto& t : db.Query("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
                           "AND RDB$VIEW_BLR IS NULL ORDER BY 1")) {
+    // The columns by name, in their order, as SELECT * gives them: a table
+    // listed without a record format lists columns no statement knows.
+    std::string columns;
+    for (auto& c : db.Query("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = '" + t[0] +
+                            "' ORDER BY RDB$FIELD_POSITION"))
+      columns += (columns.empty() ? "\"" : ", \"") + c[0] + "\"";
     std::vector<std::string> rows;
-    for (auto& r : db.Query("SELECT * FROM \"" + t[0] + "\"")) {
+    for (auto& r : db.Query("SELECT " + (columns.empty() ? std::string("*") : columns) + " FROM \"" + t[0] + "\"")) {
       std::string line;
       for (auto& v : r) line += v + "|";
       rows.push_back(line);
