@@ -12,10 +12,10 @@
 namespace kv::test {
 
 ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::string& registry,
-                      const std::string& options) {
+                      const std::string& options, const std::string& environment) {
   const std::string out = f.dir / "out.txt", err = f.dir / "err.txt";
-  const std::string command =
-      "KV_REGISTRY='" + registry + "' '" + exe + "' " + options + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = environment + " KV_REGISTRY='" + registry + "' '" + exe + "' " + options + " >'" + out +
+                              "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   ProgramRun r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -19,9 +19,9 @@ struct ProgramRun {
 };
 
 /* Runs exe with the registry file and the options (given as one shell text)
-** and waits for it. */
+** and waits for it; environment holds further "NAME='value'" settings. */
 ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::string& registry,
-                      const std::string& options);
+                      const std::string& options, const std::string& environment = "");
 
 /* The newest detailed run log of the installation, "" when there is none. */
 std::string NewestRunLog(const Installation& installation);
