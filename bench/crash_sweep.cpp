@@ -93,7 +93,7 @@ int Child(const std::string& registryPath, int n) {
 }
 
 /* Everything a run leaves behind that a rerun must make the same. */
-std::string InstallationDigest(const fb::Client& client, const std::string& registryPath) {
+std::string InstallationDigestHere(const fb::Client& client, const std::string& registryPath) {
   const Installation inst = LoadInstallation(registryPath);
   const std::string root = std::filesystem::path(registryPath).parent_path().string();
   const std::vector<std::string> params = {inst.connection.userLine, inst.connection.passwordLine};
@@ -141,16 +141,21 @@ long LargestNumberIn(const std::string& path) {
   return largest;
 }
 
+/* The digest, taken by a process of its own (crash_sweep --digest): a run
+** started while this process had a database open would inherit the open file
+** and, with it, the engine's lock on it, so this process opens none. */
+std::string InstallationDigest(const std::string& self, const std::string& registryPath, const std::string& out) {
+  if (RunProgram("'" + self + "' --digest '" + registryPath + "' >'" + out + "' 2>&1") != 0)
+    throw std::runtime_error("the installation could not be read: " + RealFileSystem().ReadFile(out));
+  return RealFileSystem().ReadFile(out);
+}
+
 int Sweep(const WorkFolder& folder, const std::string& self) {
   const int every = Number(folder.Option("every", "1"), "--every");
   const int writePoints = Number(folder.Option("writes", "1"), "--writes");
   const bool insideWrites = folder.Option("writes", "") != "";
   const int jobs = Number(folder.Option("jobs", std::to_string(std::max(1u, std::thread::hardware_concurrency()))),
                           "--jobs");
-  auto client = fb::Client::Load();
-  // Demos are made by their own program: a process started while this one had
-  // a database open would inherit the open file and, with it, the engine's lock.
-  std::mutex engine;  // the comparisons in this process, one at a time
   auto makeDemo = [&](const std::string& name) {
     const std::string dir = folder.Path() + name;
     // A shop's databases write through (forced writes): so do those the program
@@ -169,7 +174,7 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
   std::cerr << "The uninterrupted run ...\n";
   const std::string reference = makeDemo("reference");
   if (upgrade(reference, folder.Path() + "reference.log") != 0) throw std::runtime_error("the uninterrupted run failed");
-  const std::string expected = InstallationDigest(*client, reference);
+  const std::string expected = InstallationDigest(self, reference, folder.Path() + "reference.digest");
 
   const std::string counted = makeDemo("counted");
   const std::string countFile = folder.Path() + "count.txt";
@@ -218,19 +223,14 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
         if (rerunStatus != 0) outcome = "the rerun ended with status " + std::to_string(rerunStatus);
         if (outcome.empty()) {
           stage = "comparing";
-          std::string got;
-          {
-            std::lock_guard<std::mutex> hold(engine);
-            got = InstallationDigest(*client, d);
-          }
+          const std::string got = InstallationDigest(self, d, folder.Path() + name + ".digest");
           if (got != expected) outcome = FirstDifferentLine(got, expected);
           // Two runs in a row after a failure converge: the next changes nothing.
           stage = "running it a third time";
           if (outcome.empty() && upgrade(d, folder.Path() + name + "-again.log") != 0)
             outcome = "the run after the rerun failed";
           if (outcome.empty()) {
-            std::lock_guard<std::mutex> hold(engine);
-            const std::string again = InstallationDigest(*client, d);
+            const std::string again = InstallationDigest(self, d, folder.Path() + name + "-again.digest");
             if (again != got) outcome = "the run after the rerun changed " + FirstDifferentLine(again, got);
           }
         }
@@ -265,6 +265,10 @@ int Sweep(const WorkFolder& folder, const std::string& self) {
 int main(int argc, char** argv) {
   try {
     if (argc == 4 && std::string(argv[1]) == "--child") return kv::bench::Child(argv[2], std::stoi(argv[3]));
+    if (argc == 3 && std::string(argv[1]) == "--digest") {
+      std::cout << kv::bench::InstallationDigestHere(*kv::fb::Client::Load(), argv[2]);
+      return 0;
+    }
     kv::bench::WorkFolder folder(argc, argv, "crash_sweep");
     return kv::bench::Sweep(folder, argv[0]);
   } catch (const std::exception& e) {
