@@ -77,6 +77,7 @@ bool PrepareRun(InstallRunServices& s, std::optional<BackupSet>& backup) {
     return false;
   }
   w.ZapisMemo3("Резервная копия баз данных: " + backup->folder);
+  if (s.migration.observer) s.migration.observer->BackupMade(backup->folder);
   for (const std::string& old : PruneBackups(settings.root, s.safety.keepBackups, backup->folder))
     if (s.runLog) s.runLog->Write("Удалена старая резервная копия: " + old);
   return true;
@@ -101,6 +102,8 @@ void RestoreAfterFailure(InstallRunServices& s, const BackupSet& backup) {
     return;
   }
   w.ZapisMemo3("Базы данных восстановлены из резервной копии: " + backup.folder);
+  if (s.migration.observer)
+    for (const BackupEntry& e : backup.entries) s.migration.observer->DatabaseRestored(e.database, e.servicePack);
 }
 
 }  // namespace kv
