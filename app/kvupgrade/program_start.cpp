@@ -30,20 +30,27 @@ void WriteRunLogHeader(RunLog& runLog, const std::string& ownPath, const Command
                (cl.unattended ? ", без окон" : ", в окнах"));
 }
 
+/* The installation's databases as the run log lists them: in the packs' order,
+** without the temporary Orders files and the server's Orders (found later). */
+std::vector<std::string> ListedDatabases(const DatabasePaths& p) {
+  std::vector<std::string> out;
+  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
+                                  &p.system})
+    if (!path->empty()) out.push_back(*path);
+  return out;
+}
+
 void WriteRunLogPaths(RunLog& runLog, const InstallFolders& f, const DatabaseLocations& loc) {
   runLog.Write("Программа: " + f.program);
   runLog.Write("Данные: " + f.data);
   runLog.Write("Папка версии: " + f.version);
   runLog.Write("Соединение: " + loc.connection.userLine + ", ini: " + loc.connection.iniPath);
-  const DatabasePaths& p = loc.paths;
-  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
-                                  &p.system})
-    if (!path->empty()) runLog.Write("База данных: " + *path);
+  for (const std::string& path : ListedDatabases(loc.paths)) runLog.Write("База данных: " + path);
 }
 
 }  // namespace
 
-int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
+int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& report) {
   const auto started = std::chrono::steady_clock::now();
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
@@ -68,6 +75,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
           return false;
         }
         runLog = std::make_unique<RunLog>(RealFileSystem(), SystemClock(), log.Settings().infoFolder);
+        report.RunLogWritten(runLog->Path());
         dialog.SetLog(runLog.get());
         WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, SystemClock().Now());
         EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
@@ -83,6 +91,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
           else
             runLog->Write("Расположение баз данных не определено");
         }
+        report.Located(folders, loc ? ListedDatabases(loc->paths) : std::vector<std::string>{});
         return loc;
       },
       [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
@@ -96,6 +105,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
       },
   };
   const StartResult result = RunMainSequence(commandLine, services);
+  if (result.outcome == StartOutcome::Relaunched) report.HandedOver();
   const int status =
       StartExitStatus(result, creationFailed, result.outcome == StartOutcome::Relaunched ? d.relaunchedStatus() : 0);
   if (runLog) {

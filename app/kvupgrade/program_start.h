@@ -16,6 +16,7 @@
 #include "startup/run_log.h"
 #include "startup/splash.h"
 #include "startup/start_sequence.h"
+#include "wizard/run_report.h"
 
 namespace kv {
 
@@ -41,7 +42,9 @@ struct ProgramDesktop {
 ** while the wizard is created ends with kUnexpectedError, a refusing check
 ** with kStartRefused. The process that runs the wizard (not a launcher that
 ** only relaunches from the version folder) writes the detailed run log from
-** the environment checks to its exit status. */
-int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop);
+** the environment checks to its exit status. report learns the installation's
+** folders and databases, the run log, and whether the copy took over; the
+** wizard the desktop creates must add it to its migration listeners. */
+int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop, RunReport& report);
 
 }  // namespace kv

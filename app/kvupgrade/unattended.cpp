@@ -76,13 +76,13 @@ class FailuresToStream final : public MigrationObserver {
 class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
-                std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety, std::ostream& out,
-                std::ostream& err)
+                std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety,
+                MigrationObserver& report, std::ostream& out, std::ostream& err)
       : window_(out, err, SystemClock()),
         failures_(err),
         client_(std::move(client)),
         wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
-                &failures_, std::move(safety)) {
+                &failures_, std::move(safety), &report) {
     wizard_.Form().FormCreate();
   }
 
@@ -108,7 +108,7 @@ class ConsoleWizard final : public MainWindow {
 
 }  // namespace
 
-int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostream& err) {
+int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostream& out, std::ostream& err) {
   NoScreen screen;
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
@@ -117,11 +117,12 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
                                                                   LoadClient(dialog), processes.OwnPath(),
-                                                                  SafetyFrom(commandLine, false), out, err);
+                                                                  SafetyFrom(commandLine, false), report, out,
+                                                                  err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
                          [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; }};
-  return RunProgram(commandLine, desktop);
+  return RunProgram(commandLine, desktop, report);
 }
 
 }  // namespace kv::console

@@ -20,7 +20,7 @@ bool DisplayAvailable() {
   return false;
 }
 
-int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
+int RunWithWindows(const CommandLine& commandLine, RunReport& report, int argc, char** argv) {
   QApplication app(argc, argv);
   app.setApplicationName(kApplicationTitle);
   qt::QtScreen screen;
@@ -28,9 +28,9 @@ int RunWithWindows(const CommandLine& commandLine, int argc, char** argv) {
   qt::QtDialog dialog;
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         WindowedWizardFactory<QtWizard>(commandLine, dialog, client),
+                         WindowedWizardFactory<QtWizard>(commandLine, dialog, client, report),
                          [] { return static_cast<int>(kCompleted); }};
-  return RunProgram(commandLine, desktop);
+  return RunProgram(commandLine, desktop, report);
 }
 
 }  // namespace kv
