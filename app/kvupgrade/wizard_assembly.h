@@ -75,10 +75,12 @@ class WizardAssembly {
  public:
   /* Everything referenced must outlive the assembly. Runs nothing yet. What
   ** the window shows and what the migration does go to runLog as well;
-  ** failures also to failures, when given. */
+  ** failures also to failures, when given. session, when given, is held
+  ** while the run does work the end of the session must not cut. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
                  const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
-                 RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {});
+                 RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {},
+                 SessionGuard* session = nullptr);
 
   WizardForm& Form() { return form_; }
 

@@ -1,9 +1,15 @@
 // Nothing lost, on the program's command line: the restore after a failed
 // unattended run (asked for by option, or later with --restore), a backup that
-// belongs elsewhere refused, and one wizard per installation.
+// belongs elsewhere refused, one wizard per installation, and a SIGTERM that
+// waits for the packs.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "migration/backup.h"
 #include "platform/instance_lock.h"
@@ -66,6 +72,56 @@ TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
   RegFileRegistry registry(f.demo.registryPath);
   EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 0);
   EXPECT_EQ(test::ReadFile(inst.folders.program + "kv700_d.exe"), oldProgram);
+}
+
+std::vector<std::string> Databases(const Installation& inst) {
+  const DatabasePaths& p = inst.databases;
+  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+}
+
+// The packs are not cut by a hang-up or a SIGTERM: each waits until they are
+// done and is said on stderr; then the last ends the program, before the
+// program files. (Unheld, a hang-up ends it at once, inside the pack.)
+TEST(SafeRun, AHangUpOrSigtermDuringAPackWaitsUntilThePacksAreDone) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  const std::string program = test::InPlaceProgram(KV_UPGRADE_EXE, inst);
+  const std::string oldProgram = test::ReadFile(inst.folders.program + "kv700_d.exe");
+  const std::string out = f.dir / "term.out", err = f.dir / "term.err";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("KV_REGISTRY", f.demo.registryPath.c_str(), 1);
+    if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(126);
+    execl(program.c_str(), program.c_str(), "--unattended", "--no-backup", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  bool packRunning = false;
+  for (int i = 0; i < 30000 && !packRunning; ++i) {
+    packRunning = stdfs::exists(out) && test::ReadFile(out).find("> Установка Service Pack 01\n") != std::string::npos;
+    if (!packRunning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  kill(pid, SIGHUP);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  kill(pid, SIGTERM);
+  int raw = 0;
+  waitpid(pid, &raw, 0);
+  ASSERT_TRUE(packRunning);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << "status " << raw << "\n" << test::ReadFile(err);
+  EXPECT_NE(test::ReadFile(err).find("kvupgrade: SIGHUP отложен"), std::string::npos) << test::ReadFile(err);
+  EXPECT_NE(test::ReadFile(err).find("kvupgrade: SIGTERM отложен до конца работы, которую нельзя прерывать "
+                                     "(Идёт обновление баз данных…)"),
+            std::string::npos);
+  for (const std::string& db : Databases(inst))
+    EXPECT_EQ(test::QueryValue(db, "SELECT ServicePack FROM kv_Setting"), "12") << db;
+  EXPECT_FALSE(test::ReadFile(out).find("> Установка Service Pack 12_2") == std::string::npos);
+  EXPECT_TRUE(test::ReadFile(inst.folders.program + "kv700_d.exe") == oldProgram) << "program files replaced";
+  RegFileRegistry registry(f.demo.registryPath);
+  EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 0);
+
+  // The next run finishes the rest.
+  const test::ProgramRun rest = test::RunProgram(program, f, f.demo.registryPath, "--unattended --no-backup");
+  EXPECT_EQ(rest.status, 0) << rest.err;
+  EXPECT_FALSE(test::ReadFile(inst.folders.program + "kv700_d.exe") == oldProgram);
 }
 
 TEST(SafeRun, ABackupOfAnotherInstallationOrAMissingManifestIsRefused) {
