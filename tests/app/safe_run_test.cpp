@@ -1,5 +1,6 @@
 // Nothing lost, on the program's command line: the restore after a failed
-// unattended run (asked for by option, or later with --restore), a backup that
+// unattended run (asked for by option, or later with --restore), a damaged
+// backup that restores what it can and names what it could not, a backup that
 // belongs elsewhere refused, one wizard per installation, and a SIGTERM that
 // waits for the packs.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "migration/backup.h"
@@ -18,6 +20,7 @@
 #include "support/demo_fixture.h"
 #include "support/fb_test_db.h"
 #include "support/program_run.h"
+#include "support/schema_snapshot.h"
 
 namespace kv {
 namespace {
@@ -77,6 +80,50 @@ TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
 std::vector<std::string> Databases(const Installation& inst) {
   const DatabasePaths& p = inst.databases;
   return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+}
+
+/* The schema and rows of each database, by path. */
+std::map<std::string, std::string> ContentsByDatabase(const Installation& inst) {
+  std::map<std::string, std::string> out;
+  for (const std::string& db : Databases(inst)) out[db] = test::SchemaSnapshot(db) + test::RowsSnapshot(db);
+  return out;
+}
+
+// A run fails at its first pack, its backup of Base is cut in half later, and
+// the restore from that backup must not destroy Base: it puts back the eight
+// good databases, leaves Base as the failed run left it, and says so.
+TEST(SafeRun, ARestoreFromABackupWithACutFileLeavesThatDatabaseAndNamesIt) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  const DatabasePaths& p = inst.databases;
+  test::Exec(p.price, {"CREATE EXCEPTION E_NO_LEVEL 'level write refused'"});
+  test::Exec(p.price, {"CREATE TRIGGER T_NO_LEVEL FOR kv_Setting BEFORE UPDATE AS BEGIN EXCEPTION E_NO_LEVEL; END"});
+  const auto before = ContentsByDatabase(inst);
+
+  const test::ProgramRun failed = Kvupgrade(f, "--unattended");
+  ASSERT_EQ(failed.status, 4) << failed.err;
+  EXPECT_NE(failed.err.find("Код: sp.01"), std::string::npos) << failed.err;
+  ASSERT_EQ(Backups(inst).size(), 1u);
+  const auto leftByTheRun = ContentsByDatabase(inst);
+  ASSERT_NE(leftByTheRun, before);
+
+  const std::string folder = Backups(inst)[0] + "/";
+  const std::string cut = folder + "01-Base.fdb.fbk";
+  const std::string bytes = test::ReadFile(cut);
+  test::WriteFile(cut, bytes.substr(0, bytes.size() / 2));
+
+  const test::ProgramRun restore = Kvupgrade(f, "--restore '" + folder + "'");
+  EXPECT_NE(restore.status, 0);
+  EXPECT_NE(restore.err.find("НЕ восстановлена, оставлена как была: " + p.base), std::string::npos) << restore.err;
+  EXPECT_NE(restore.err.find("Восстановлены не все базы данных"), std::string::npos) << restore.err;
+  EXPECT_FALSE(restore.Printed("Базы данных восстановлены из резервной копии " + folder));
+  const auto after = ContentsByDatabase(inst);
+  for (const std::string& db : Databases(inst)) {
+    SCOPED_TRACE(db);
+    EXPECT_EQ(after.at(db), db == p.base ? leftByTheRun.at(db) : before.at(db));
+    EXPECT_TRUE(restore.Printed("Восстановлена: " + db) == (db != p.base));
+    EXPECT_FALSE(stdfs::exists(db + ".restoring") || stdfs::exists(db + ".before-restore"));
+  }
 }
 
 // The packs are not cut by a hang-up or a SIGTERM: each waits until they are
