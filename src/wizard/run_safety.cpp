@@ -8,6 +8,7 @@
 #include "migration/format_limit.h"
 #include "migration/other_connections.h"
 #include "migration/run_plan.h"
+#include "platform/paths.h"
 #include "wizard/install_run.h"
 
 namespace kv {
@@ -24,7 +25,8 @@ class BackupOnPage final : public BackupObserver {
     const char* doing = phase == BackupPhase::BackingUp ? " Резервная копия: "
                         : phase == BackupPhase::Verifying ? " Проверка резервной копии: "
                                                           : " Восстановление: ";
-    w_.ZapisLabel(doing + database + ": " + activity);
+    // The file name only: the label is one line, and the table must fit beside it.
+    w_.ZapisLabel(doing + FileNameOf(database) + ": " + activity);
   }
 
  private:

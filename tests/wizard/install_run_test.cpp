@@ -233,6 +233,12 @@ TEST(InstallRun, AFailedPackOffersTheBackupAndTheRestoreTakesEverythingBack) {
       << site.window.memo3.back();
   EXPECT_EQ(site.demo.Contents(), before) << "schema, rows or level differ from before the run";
   EXPECT_EQ(ReadUserSetting(site.registry, "", "ServicePack"), 0);
+  // While a database is backed up, checked and restored, the label names what the service copies or builds.
+  for (const char* doing : {"label:  Резервная копия: Base.fdb: таблица ", "label:  Проверка резервной копии: Base.fdb: ",
+                            "label:  Восстановление: Base.fdb: "})
+    EXPECT_TRUE(std::any_of(site.window.events.begin(), site.window.events.end(),
+                            [&](const std::string& e) { return e.rfind(doing, 0) == 0; }))
+        << doing;
   EXPECT_EQ(site.Program("kv700_d.exe"), "old kv700_d.exe of build 7.0.11\n");
 
   // Declined: the databases stay where the failed run left them, and the page says where the backup is.
