@@ -25,6 +25,7 @@ class QtWizard final : public MainWindow {
 
  private:
   qt::QtWizardWindow window_;
+  std::unique_ptr<SessionGuard> session_ = OpenSessionGuard();
   WizardAssembly wizard_;
 };
 

@@ -81,8 +81,9 @@ class ConsoleWizard final : public MainWindow {
       : window_(out, err, SystemClock()),
         failures_(err),
         client_(std::move(client)),
+        session_(OpenSessionGuard()),
         wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
-                &failures_, std::move(safety), &report) {
+                &failures_, std::move(safety), &report, session_.get()) {
     wizard_.Form().FormCreate();
   }
 
@@ -103,6 +104,7 @@ class ConsoleWizard final : public MainWindow {
   ConsoleWindow window_;
   FailuresToStream failures_;
   std::unique_ptr<fb::Client> client_;
+  std::unique_ptr<SessionGuard> session_;
   WizardAssembly wizard_;
 };
 

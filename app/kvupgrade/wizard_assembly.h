@@ -75,11 +75,13 @@ class WizardAssembly {
  public:
   /* Everything referenced must outlive the assembly. Runs nothing yet. What
   ** the window shows and what the migration does go to runLog as well;
-  ** failures also to failures, and everything to report, when given. */
+  ** failures also to failures, and everything to report, when given. session,
+  ** when given, is held while the run does work the end of the session must
+  ** not cut. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
                  const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
                  RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {},
-                 MigrationObserver* report = nullptr);
+                 MigrationObserver* report = nullptr, SessionGuard* session = nullptr);
 
   WizardForm& Form() { return form_; }
 

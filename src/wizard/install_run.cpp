@@ -74,7 +74,10 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
     return InstallOutcome::NotStarted;
   }
   InstallPage page(s);
-  const WalkResult walk = WalkRunOrder(s.migration, page);
+  const WalkResult walk = [&] {
+    CriticalSection packs(s.session, kSessionEndReason);
+    return WalkRunOrder(s.migration, page);
+  }();
   if (walk.noDatabase) {
     // Nothing was upgraded: the program files and the registry stay as they are.
     w.ShowMessage(std::string(kNoDatabaseMessage) + "\rПапка данных: " + s.installation.folders.data);
@@ -109,6 +112,8 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
     return InstallOutcome::NumberedFinished;
   }
 
+  // The program files and the version recorded for them change together or not at all.
+  CriticalSection filesAndRegistry(s.session, kSessionEndReason);
   ProgramFileSteps files(w, s.log, s.fs, s.executable, s.installation.folders.program);
   const bool fileFailure = files.Run(walk.workingLevel);
 
