@@ -2,7 +2,8 @@
 // engine through the stand-in client: installations in folders with spaces
 // and Cyrillic letters, recorded in Wine's registry, their databases copied
 // from the Linux demo. Unattended with the backup and then again; a failed
-// pack restored from the backup; a numbered installation.
+// pack restored from the backup; a numbered installation; dates read
+// through the stand-in client.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -106,6 +107,14 @@ TEST(WineUpgrade, ANumberedInstallationUpgradesItsDatabasesAndLeavesTheRest) {
   for (const std::string& db : w.Databases()) EXPECT_EQ(w.Level(db), "12/0") << db;
   EXPECT_TRUE(w.ProgramFiles() == files);
   EXPECT_FALSE(test::UserValue(L"ServicePack"));
+}
+
+TEST(WineClient, DatesAndTimesAreReadIntoTheWindowsRuntimesStructures) {
+  // The decode functions fill the Windows C runtime's struct tm, nine ints.
+  const std::string db = test::LinuxDemo("N1") + "\\base\\Kven700\\Base\\Base.fdb";
+  EXPECT_EQ(test::Query(db, "SELECT CAST('2024-03-04' AS DATE), CAST('13:45:07' AS TIME), "
+                            "CAST('1999-12-31 23:59:58' AS TIMESTAMP) FROM RDB$DATABASE"),
+            (test::Rows{{"2024-03-04", "13:45:07", "1999-12-31 23:59:58"}}));
 }
 
 }  // namespace
