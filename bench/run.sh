@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and prints three figures: the whole catalogue
+# Builds the benchmarks in Release and prints four figures: the whole catalogue
 # on a demo installation and the data steps on a large one, each beside its
 # isql-fb baseline, then the demo upgrade through a Firebird server beside the
-# same through the embedded engine.
+# same through the embedded engine, and the demo upgrade by the Windows program
+# under Wine beside the Linux program.
 #
-#   bash bench/run.sh              full scale (a million o_Paid rows), medians of 3; 5 server rounds
-#   bash bench/run.sh --quick      scale 0.1, one run per step, one server round
+#   bash bench/run.sh              full scale (a million o_Paid rows), medians of 3; 5 server rounds, 3 Wine rounds
+#   bash bench/run.sh --quick      scale 0.1, one run per step, one server round, one Wine round
 #   bash bench/run.sh --scale F    another scale for the second figure
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,3 +29,5 @@ cmake --build "$build_dir" -j 2 --target catalogue_bench scale_bench kvupgrade k
 "$build_dir/bench/catalogue_bench"
 "$build_dir/bench/scale_bench" --scale "$scale" --repeat "$repeat"
 bash bench/server_bench.sh "$build_dir" --rounds "$((repeat == 1 ? 1 : 5))"
+scripts/build-windows.sh >/dev/null
+bash bench/wine_bench.sh "$build_dir" "${KV_WIN_BUILD_DIR:-build-win}" --rounds "$((repeat == 1 ? 1 : 3))"

@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core fonts-liberation
   nlohmann-json3-dev librsvg2-bin icoutils osslsigncode openssl zip unzip
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine xvfb xauth imagemagick locales
+  wine64-tools libwine-dev  # winegcc, winebuild: the stand-in Firebird client of the Wine tests
 )
 
 missing=()

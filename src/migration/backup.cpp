@@ -20,6 +20,7 @@
 #include "platform/scope_exit.h"
 #include "platform/utf8_path.h"
 #include "platform/text_util.h"
+#include "startup/database_paths.h"
 
 namespace kv {
 namespace {
@@ -113,6 +114,15 @@ BackupSet MakeBackupIn(MigrationServices& services, const std::vector<std::strin
   BackupSet set;
   set.folder = settings.root + FolderName(now) + kPathSep;
 
+  // The backup files are written by the service manager this program
+  // attaches, which cannot reach a database by a remote name (its own server
+  // refuses that as an unavailable database).
+  for (const std::string& db : databases)
+    if (IsRemoteDatabaseName(db))
+      throw BackupError("Резервную копию базы данных " + db +
+                        " программа сделать не может: база данных указана сетевым именем сервера.\r"
+                        "Сделайте копию этой базы данных средствами сервера и запустите обновление с --no-backup.");
+
   std::uintmax_t total = 0, largest = 0;
   for (const std::string& db : databases) {
     std::error_code ec;
@@ -173,7 +183,8 @@ std::vector<std::string> DatabasesToBackUp(const Installation& installation, Fil
   std::set<std::string> seen;
   for (const std::string* path :
        {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    if (!path->empty() && fs.FileExists(*path) && seen.insert(*path).second) out.push_back(*path);
+    if (!path->empty() && (IsRemoteDatabaseName(*path) || fs.FileExists(*path)) && seen.insert(*path).second)
+      out.push_back(*path);
   return out;
 }
 

@@ -10,6 +10,7 @@
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
 #include "migration/server_version.h"
+#include "startup/database_paths.h"
 
 namespace kv {
 std::string StatementText(const Lines& lines) {
@@ -51,7 +52,8 @@ bool TDM1::CheckServerVersion() {
 bool TDM1::OpenDataBase(const std::string& path) { return TryOpenDataBase(path) == OpenResult::Opened; }
 
 OpenResult TDM1::TryOpenDataBase(const std::string& path) {
-  if (!services_.fs.FileExists(path)) return OpenResult::Absent;
+  // A database on a server by its remote name is no file here: the server says.
+  if (!IsRemoteDatabaseName(path) && !services_.fs.FileExists(path)) return OpenResult::Absent;
   CloseDataBase();
   databaseName_ = path;
   heldUpByLock_ = false;
