@@ -8,7 +8,8 @@
 #     verifies with osslsigncode (that certificate trusted), holds exactly the
 #     program, SHA256SUMS and the guide, its checksums match, and the signed
 #     program passes the release tests under Wine (its version and packages
-#     read back, --help, --version, a run's result file).
+#     read back, --help, --version, a run's result file) and upgrades an
+#     installation as the end-to-end tests check it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 host_dir=${KV_BUILD_DIR:-build}
@@ -59,6 +60,7 @@ for text in "Руководство администратора" "--result-file
 done
 grep -q $'\r$' "$work/zip/README-ru.txt" || fail "the guide's lines do not end in CR LF"
 
-echo "--- the signed program under Wine"
-KV_TESTED_EXE="$work/zip/kvupgrade.exe" scripts/test-windows.sh -R win32_release
+echo "--- the signed program under Wine: the release tests and the whole upgrade"
+KV_TESTED_EXE="$work/zip/kvupgrade.exe" scripts/test-windows.sh -R 'win32_release|win32_upgrade'
+
 echo "check-release: the release is reproducible, signed, verified and complete"

@@ -22,11 +22,7 @@
 namespace kv {
 namespace {
 
-std::string TestedExe() {
-  const char* named = std::getenv("KV_TESTED_EXE");
-  const std::string exe = named && *named ? named : KV_UPGRADE_EXE;
-  return exe[0] == '/' ? test::WinPath(exe) : exe;
-}
+std::string TestedExe() { return test::TestedProgram(KV_UPGRADE_EXE); }
 
 /* Standard output and error of the program with args, and its status. */
 std::pair<int, std::string> Console(const std::string& args) {

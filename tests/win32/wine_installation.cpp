@@ -85,7 +85,7 @@ std::optional<DWORD> UserValue(const wchar_t* name) {
 }
 
 std::string CarriedFile(const std::string& type, const std::string& name) {
-  std::unique_ptr<ResourceStream> stream = OpenBundledExecutable(WinPath(KV_UPGRADE_EXE), true)->OpenResource(type, name);
+  std::unique_ptr<ResourceStream> stream = OpenBundledExecutable(TestedProgram(KV_UPGRADE_EXE), true)->OpenResource(type, name);
   if (!stream) throw std::runtime_error("kvupgrade.exe carries no " + type + "/" + name);
   std::string packed, bytes;
   char buf[65536];
@@ -132,7 +132,7 @@ UpgradeRun RunUpgrade(const std::vector<std::string>& args) {
   si.hStdOutput = out.Get();
   si.hStdError = err.Get();
   PROCESS_INFORMATION pi{};
-  std::wstring line = CommandLine(WinPath(KV_UPGRADE_EXE), args);
+  std::wstring line = CommandLine(TestedProgram(KV_UPGRADE_EXE), args);
   if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
     throw std::runtime_error("cannot start kvupgrade.exe: " + win32::ErrorText(::GetLastError()));
   ::CloseHandle(pi.hThread);

@@ -4,6 +4,7 @@
 // output is kept, and environment variables for the programs started.
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,14 @@ inline std::string WinPath(const std::string& unix) {
   for (char& c : out)
     if (c == '/') c = '\\';
   return out;
+}
+
+/* The program the tests run: the file KV_TESTED_EXE names when it is set (the
+** signed release), else built, as Windows names it. */
+inline std::string TestedProgram(const std::string& built) {
+  const char* named = std::getenv("KV_TESTED_EXE");
+  const std::string exe = named && *named ? named : built;
+  return exe[0] == '/' ? WinPath(exe) : exe;
 }
 
 /* A new folder under parent (ending in the separator), ending in the separator. */

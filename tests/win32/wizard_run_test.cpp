@@ -104,7 +104,7 @@ double GreenShare(HWND root, const test::Image& image) {
 
 TEST(WineWizard, TheRealProgramIsClickedThroughAWholeRun) {
   test::WineInstallation w(test::LinuxDemo("N1"));
-  std::wstring line = test::CommandLine(test::WinPath(KV_UPGRADE_EXE), {});
+  std::wstring line = test::CommandLine(test::TestedProgram(KV_UPGRADE_EXE), {});
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
