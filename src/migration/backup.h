@@ -82,7 +82,8 @@ bool BackupMatches(const BackupSet& backup, const Installation& installation);
 inline constexpr std::chrono::milliseconds kRestoreSettle{1000};
 
 /* Restores every database of backup, after checking that no other
-** attachment holds any of them. Throws BackupError naming the database. */
+** attachment holds any of them; the pool of services, if one lends, is closed
+** first. Throws BackupError naming the database. */
 void RestoreBackup(MigrationServices& services, const BackupSet& backup, BackupObserver& observer);
 
 /* Removes the oldest backup folders under root so that keep remain; never
