@@ -89,7 +89,7 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
 void TDM1::CloseDataBase() {
   trRead_.reset();
   trWrite_.reset();
-  writeLeftOpen_ = readLeftOpen_ = false;
+  writeLeftOpen_ = false;
   if (services_.pool && connection_) services_.pool->Return(std::move(connection_));
   connection_.reset();
 }
@@ -118,7 +118,6 @@ void TDM1::CommitRead() {
   if (!trRead_) return;
   trRead_->Commit();
   trRead_.reset();
-  readLeftOpen_ = false;
 }
 
 void TDM1::CommitWrite() {
@@ -128,10 +127,7 @@ void TDM1::CommitWrite() {
   writeLeftOpen_ = false;
 }
 
-void TDM1::RollbackRead() noexcept {
-  trRead_.reset();
-  readLeftOpen_ = false;
-}
+void TDM1::RollbackRead() noexcept { trRead_.reset(); }
 
 void TDM1::EndReadQuietly() noexcept {
   // The reads end their transaction with a commit, also after a failure.

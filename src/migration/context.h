@@ -20,11 +20,14 @@
 **
 **   CLOSED    no connection, no transaction (after creation, CloseDataBase).
 **   IDLE      connected; no transaction. Every operation of the version record
-**             and the schema toolkit starts and ends here ...
-**   READING   connected; the read transaction active. Only inside an
-**             operation, with one exception: aaIndexAdd that finds its index
-**             leaves the read transaction open, and the next read that
-**             commits (or CloseDataBase) ends it.
+**             and the schema toolkit starts and ends here or in READING ...
+**   READING   connected; the read transaction active. It starts with the
+**             first read on the open database and lasts until the database is
+**             closed (or a failed read ends it, or a caller commits it): reads
+**             are not committed one by one. It only reads, read committed, so
+**             each read sees every commit made before it, also the write
+**             transaction's; a commit between two reads would change nothing
+**             and cost the engine a transaction of its own.
 **   WRITING   connected; the write transaction active. Only inside an
 **             operation, with one exception: aaTableGeneratorAdd that finds
 **             its set in place leaves the write transaction open, and the next
@@ -239,11 +242,10 @@ class TDM1 {
   std::string databaseName_;
   std::string currentText_;
   bool writeLeftOpen_ = false;  // aaTableGeneratorAdd found its set in place
-  bool readLeftOpen_ = false;   // aaIndexAdd found its index
   bool heldUpByLock_ = false;
 
-  /* IDLE, or what the two exceptions leave open (see the states above). */
-  bool BetweenOperations() const { return (!trRead_ || readLeftOpen_) && (!trWrite_ || writeLeftOpen_); }
+  /* IDLE or READING, or what the exception leaves open (see the states above). */
+  bool BetweenOperations() const { return !trWrite_ || writeLeftOpen_; }
 };
 
 /* Checks the states a toolkit operation may start and end in (debug builds). */

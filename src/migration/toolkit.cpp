@@ -17,14 +17,12 @@ const Lines kGeneratorCount = {"SELECT COUNT(*)", "FROM RDB$GENERATORS", "WHERE 
 
 }  // namespace
 
-/* An existence test: a count above 0, from the system tables. A failed read
-** ends the read transaction with a commit (not a rollback), is reported and
-** reads as absent. */
+/* An existence test: a count above 0, from the system tables, in the read
+** transaction, which stays open for the next read. A failed read ends it with
+** a commit (not a rollback), is reported and reads as absent. */
 bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
   try {
-    std::int32_t n = SystemInt(ReadTransaction(), lines, params);
-    CommitRead();
-    return n > 0;
+    return SystemInt(ReadTransaction(), lines, params) > 0;
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);
@@ -147,10 +145,19 @@ void TDM1::aaTableDelete(const std::string& table) {
     return;
   }
   const std::string t = AsciiUpper(table);
-  const bool setGone = WriteDiscipline([&] {
-    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) DropKeyGeneratorSet(t);
+  bool setDropped = false;
+  const bool committed = WriteDiscipline([&] {
+    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) {
+      DropKeyGeneratorSet(t);
+      setDropped = true;
+    } else {
+      // Without a generator set the look-up changed nothing, so the table
+      // goes in its transaction: the one change gets the one commit.
+      ExecuteWrite({"DROP TABLE " + t});
+    }
   });
-  if (setGone && WriteDiscipline({"DROP TABLE " + t})) StepProgress(1);
+  if (!committed || (setDropped && !WriteDiscipline({"DROP TABLE " + t}))) return;
+  StepProgress(1);
 }
 
 void TDM1::ccTableRowNULL(const std::string& table) {
@@ -263,11 +270,8 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
     if (SystemInt(ReadTransaction(), {"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >=
-        1) {
-      readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
+        1)
       return;
-    }
-    CommitRead();
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);
