@@ -52,6 +52,7 @@ void WriteRunLogPaths(RunLog& runLog, const InstallFolders& f, const DatabaseLoc
 
 int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& report) {
   const auto started = std::chrono::steady_clock::now();
+  Clock& clock = d.clock ? *d.clock : SystemClock();
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
   bool creationFailed = false;
@@ -64,7 +65,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& rep
       dialog,
       RealFileSystem(),
       d.processes,
-      SystemClock(),
+      clock,
       *registry,
       [&](RegisterLog& log) {
         // One wizard per installation; the launcher that only relaunches from the
@@ -74,11 +75,11 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& rep
           d.dialog.ShowMessage(kAlreadyRunning);
           return false;
         }
-        runLog = std::make_unique<RunLog>(RealFileSystem(), SystemClock(), log.Settings().infoFolder);
+        runLog = std::make_unique<RunLog>(RealFileSystem(), clock, log.Settings().infoFolder);
         report.RunLogWritten(runLog->Path());
         dialog.SetLog(runLog.get());
-        WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, SystemClock().Now());
-        EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
+        WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, clock.Now());
+        EnvironmentServices e{SystemServices(), *windows, dialog, clock, log};
         const bool passed = CheckEnvironment(e);
         runLog->Write(passed ? "Проверка окружения: пройдена" : "Проверка окружения: НЕ пройдена");
         return passed;
@@ -111,7 +112,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& rep
   if (runLog) {
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started).count();
-    runLog->Write("Конец: " + FormatRunLogTime(SystemClock().Now()) + ", длительность " + std::to_string(seconds) +
+    runLog->Write("Конец: " + FormatRunLogTime(clock.Now()) + ", длительность " + std::to_string(seconds) +
                   " с");
     runLog->Write("Статус завершения: " + std::to_string(status));
     dialog.SetLog(nullptr);

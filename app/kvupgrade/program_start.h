@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -36,6 +37,8 @@ struct ProgramDesktop {
   std::function<int()> relaunchedStatus;
   /* Told of the run log when the program ends, if one was written. */
   std::function<void(const RunLog&)> runLogWritten = nullptr;
+  /* The clock of the start sequence's pauses and times; the system's when null. */
+  Clock* clock = nullptr;
 };
 
 /* Runs the start sequence and the wizard; returns an ExitStatus. An error

@@ -3,6 +3,7 @@
 */
 #include "unattended.h"
 
+#include <cstdlib>
 #include <set>
 
 #include "console_window.h"
@@ -23,6 +24,17 @@ namespace {
 class NoScreen final : public Screen {
  public:
   std::optional<ScreenSize> Size() override { return std::nullopt; }
+};
+
+/* The real time without the pauses. */
+class WithoutPauses final : public Clock {
+ public:
+  explicit WithoutPauses(Clock& real) : real_(real) {}
+  LocalDateTime Now() override { return real_.Now(); }
+  void SleepMs(int) override {}
+
+ private:
+  Clock& real_;
 };
 
 /* Starting the relaunched copy waits for it, so that its status becomes ours. */
@@ -77,12 +89,12 @@ class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
                 std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety,
-                MigrationObserver& report, std::ostream& out, std::ostream& err)
-      : window_(out, err, SystemClock()),
+                MigrationObserver& report, Clock& clock, std::ostream& out, std::ostream& err)
+      : window_(out, err, clock),
         failures_(err),
         client_(std::move(client)),
         session_(OpenSessionGuard()),
-        wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
+        wizard_(window_, installation, log, registry, *client_, ownPath, clock, RealFileSystem(), runLog,
                 &failures_, std::move(safety), &report, session_.get()) {
     wizard_.Form().FormCreate();
   }
@@ -111,6 +123,11 @@ class ConsoleWizard final : public MainWindow {
 }  // namespace
 
 int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostream& out, std::ostream& err) {
+  WithoutPauses withoutPauses(SystemClock());
+  // A seam for the benchmarks that time the whole program: the pauses that
+  // let an operator read a line are skipped.
+  const char* skip = std::getenv("KV_TEST_SKIP_PAUSES");
+  Clock& clock = skip && *skip == '1' ? static_cast<Clock&>(withoutPauses) : SystemClock();
   NoScreen screen;
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
@@ -119,11 +136,12 @@ int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostrea
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
                                                                   LoadClient(dialog), processes.OwnPath(),
-                                                                  SafetyFrom(commandLine, false), report, out,
-                                                                  err);
+                                                                  SafetyFrom(commandLine, false), report, clock,
+                                                                  out, err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
-                         [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; }};
+                         [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; },
+                         &clock};
   return RunProgram(commandLine, desktop, report);
 }
 

@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "migration/backup_support.h"
+#include "migration/connection_pool.h"
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
 #include "platform/paths.h"
@@ -247,6 +248,9 @@ bool BackupMatches(const BackupSet& backup, const Installation& installation) {
 
 RestoreReport RestoreBackup(MigrationServices& services, const BackupSet& backup, BackupObserver& observer,
                             const FreeSpace& freeBytes) {
+  // The files are replaced: no connection of the program's may stay on them,
+  // and the check of other users below must see only the one asking.
+  if (services.pool) services.pool->Close();
   for (const BackupEntry& e : backup.entries) {
     const std::optional<std::int32_t> others = OtherAttachments(services, e.database);
     if (others && *others > 0)

@@ -125,7 +125,8 @@ struct RestoreReport {
 };
 
 /* Restores every database of backup as the guarantee above says, after
-** checking that no other attachment holds any of them; throws BackupError
+** checking that no other attachment holds any of them (the pool of services,
+** if one lends, is closed first); throws BackupError
 ** naming the database when one does (nothing is restored then). Otherwise
 ** returns what became of each database. freeBytes tells the room beside a
 ** database for its side file. */

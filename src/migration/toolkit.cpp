@@ -17,13 +17,12 @@ const Lines kGeneratorCount = {"SELECT COUNT(*)", "FROM RDB$GENERATORS", "WHERE 
 
 }  // namespace
 
-/* An existence test: a count above 0. A failed read ends the read transaction
-** with a commit (not a rollback), is reported and reads as absent. */
+/* An existence test: a count above 0, from the system tables, in the read
+** transaction, which stays open for the next read. A failed read ends it with
+** a commit (not a rollback), is reported and reads as absent. */
 bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
   try {
-    std::int32_t n = ReadInt(lines, params);
-    CommitRead();
-    return n > 0;
+    return SystemInt(ReadTransaction(), lines, params) > 0;
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);
@@ -119,9 +118,10 @@ void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key,
   const std::string t = AsciiUpper(table);
   const std::string k = AsciiUpper(key);
   try {
-    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) {
-      std::string source =
-          ReadTextInWrite({"SELECT RDB$TRIGGER_SOURCE", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
+    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) {
+      std::string source = SystemText(WriteTransaction(),
+                                      {"SELECT RDB$TRIGGER_SOURCE", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"},
+                                      {"BI_" + t});
       if (AsciiUpper(source).find(k) != std::string::npos) {
         // In place; the write transaction stays open for the next operation to end.
         writeLeftOpen_ = true;
@@ -145,10 +145,19 @@ void TDM1::aaTableDelete(const std::string& table) {
     return;
   }
   const std::string t = AsciiUpper(table);
-  const bool setGone = WriteDiscipline([&] {
-    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) DropKeyGeneratorSet(t);
+  bool setDropped = false;
+  const bool committed = WriteDiscipline([&] {
+    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) {
+      DropKeyGeneratorSet(t);
+      setDropped = true;
+    } else {
+      // Without a generator set the look-up changed nothing, so the table
+      // goes in its transaction: the one change gets the one commit.
+      ExecuteWrite({"DROP TABLE " + t});
+    }
   });
-  if (setGone && WriteDiscipline({"DROP TABLE " + t})) StepProgress(1);
+  if (!committed || (setDropped && !WriteDiscipline({"DROP TABLE " + t}))) return;
+  StepProgress(1);
 }
 
 void TDM1::ccTableRowNULL(const std::string& table) {
@@ -218,17 +227,19 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
   const std::string t = AsciiUpper(table);
   std::int32_t g = 0;
   const bool setDropped = WriteDiscipline([&] {
-    g = ReadIntInWrite(kGeneratorCount, {"GEN_" + t});
+    g = SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t});
     if (g < 1) {
       g = -1;
     } else {
-      std::string source = ReadTextInWrite(
-          {"SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
+      std::string source = SystemText(
+          WriteTransaction(), {"SELECT RDB$TRIGGER_SOURCE FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
       if (AsciiUpper(source).find(AsciiUpper(oldName)) == std::string::npos) g = -1;
     }
     if (g >= 0) {
       // The generator set serves the renamed column: keep its value, drop it
       // (the server refuses to rename a column its trigger uses), re-create it after.
+      // The value is read by a statement of its own: one kept on the generator
+      // would hold it against the drop.
       try {
         g = ReadIntInWrite({"SELECT GEN_ID (GEN_" + t + ",0) FROM RDB$DATABASE"});
       } catch (const fb::Error& e) {
@@ -258,11 +269,9 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   const OperationBoundary boundary(*this);
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
-    if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) {
-      readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
+    if (SystemInt(ReadTransaction(), {"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >=
+        1)
       return;
-    }
-    CommitRead();
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);
