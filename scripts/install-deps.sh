@@ -10,7 +10,9 @@ packages=(
   time strace
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev fonts-dejavu-core fonts-liberation
+  nlohmann-json3-dev librsvg2-bin icoutils osslsigncode openssl zip unzip
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine xvfb xauth imagemagick locales
+  wine64-tools libwine-dev  # winegcc, winebuild: the stand-in Firebird client of the Wine tests
 )
 
 missing=()

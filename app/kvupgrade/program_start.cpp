@@ -30,21 +30,29 @@ void WriteRunLogHeader(RunLog& runLog, const std::string& ownPath, const Command
                (cl.unattended ? ", без окон" : ", в окнах"));
 }
 
+/* The installation's databases as the run log lists them: in the packs' order,
+** without the temporary Orders files and the server's Orders (found later). */
+std::vector<std::string> ListedDatabases(const DatabasePaths& p) {
+  std::vector<std::string> out;
+  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
+                                  &p.system})
+    if (!path->empty()) out.push_back(*path);
+  return out;
+}
+
 void WriteRunLogPaths(RunLog& runLog, const InstallFolders& f, const DatabaseLocations& loc) {
   runLog.Write("Программа: " + f.program);
   runLog.Write("Данные: " + f.data);
   runLog.Write("Папка версии: " + f.version);
   runLog.Write("Соединение: " + loc.connection.userLine + ", ini: " + loc.connection.iniPath);
-  const DatabasePaths& p = loc.paths;
-  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
-                                  &p.system})
-    if (!path->empty()) runLog.Write("База данных: " + *path);
+  for (const std::string& path : ListedDatabases(loc.paths)) runLog.Write("База данных: " + path);
 }
 
 }  // namespace
 
-int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
+int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& report) {
   const auto started = std::chrono::steady_clock::now();
+  Clock& clock = d.clock ? *d.clock : SystemClock();
   std::unique_ptr<Registry> registry = OpenEnvironmentRegistry();
   std::unique_ptr<WindowList> windows = OpenTopLevelWindows();
   bool creationFailed = false;
@@ -57,7 +65,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
       dialog,
       RealFileSystem(),
       d.processes,
-      SystemClock(),
+      clock,
       *registry,
       [&](RegisterLog& log) {
         // One wizard per installation; the launcher that only relaunches from the
@@ -67,10 +75,11 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
           d.dialog.ShowMessage(kAlreadyRunning);
           return false;
         }
-        runLog = std::make_unique<RunLog>(RealFileSystem(), SystemClock(), log.Settings().infoFolder);
+        runLog = std::make_unique<RunLog>(RealFileSystem(), clock, log.Settings().infoFolder);
+        report.RunLogWritten(runLog->Path());
         dialog.SetLog(runLog.get());
-        WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, SystemClock().Now());
-        EnvironmentServices e{SystemServices(), *windows, dialog, SystemClock(), log};
+        WriteRunLogHeader(*runLog, log.Settings().ownPath, commandLine, clock.Now());
+        EnvironmentServices e{SystemServices(), *windows, dialog, clock, log};
         const bool passed = CheckEnvironment(e);
         runLog->Write(passed ? "Проверка окружения: пройдена" : "Проверка окружения: НЕ пройдена");
         return passed;
@@ -83,6 +92,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
           else
             runLog->Write("Расположение баз данных не определено");
         }
+        report.Located(folders, loc ? ListedDatabases(loc->paths) : std::vector<std::string>{});
         return loc;
       },
       [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {
@@ -96,12 +106,13 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d) {
       },
   };
   const StartResult result = RunMainSequence(commandLine, services);
+  if (result.outcome == StartOutcome::Relaunched) report.HandedOver();
   const int status =
       StartExitStatus(result, creationFailed, result.outcome == StartOutcome::Relaunched ? d.relaunchedStatus() : 0);
   if (runLog) {
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started).count();
-    runLog->Write("Конец: " + FormatRunLogTime(SystemClock().Now()) + ", длительность " + std::to_string(seconds) +
+    runLog->Write("Конец: " + FormatRunLogTime(clock.Now()) + ", длительность " + std::to_string(seconds) +
                   " с");
     runLog->Write("Статус завершения: " + std::to_string(status));
     dialog.SetLog(nullptr);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -16,6 +17,7 @@
 #include "startup/run_log.h"
 #include "startup/splash.h"
 #include "startup/start_sequence.h"
+#include "wizard/run_report.h"
 
 namespace kv {
 
@@ -35,13 +37,17 @@ struct ProgramDesktop {
   std::function<int()> relaunchedStatus;
   /* Told of the run log when the program ends, if one was written. */
   std::function<void(const RunLog&)> runLogWritten = nullptr;
+  /* The clock of the start sequence's pauses and times; the system's when null. */
+  Clock* clock = nullptr;
 };
 
 /* Runs the start sequence and the wizard; returns an ExitStatus. An error
 ** while the wizard is created ends with kUnexpectedError, a refusing check
 ** with kStartRefused. The process that runs the wizard (not a launcher that
 ** only relaunches from the version folder) writes the detailed run log from
-** the environment checks to its exit status. */
-int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop);
+** the environment checks to its exit status. report learns the installation's
+** folders and databases, the run log, and whether the copy took over; the
+** wizard the desktop creates must add it to its migration listeners. */
+int RunProgram(const CommandLine& commandLine, ProgramDesktop& desktop, RunReport& report);
 
 }  // namespace kv

@@ -8,9 +8,9 @@
 namespace kv {
 
 QtWizard::QtWizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-                   const std::string& ownPath, RunLog& runLog, RunSafety safety)
+                   const std::string& ownPath, RunLog& runLog, RunSafety safety, MigrationObserver* report)
     : wizard_(window_, installation, log, registry, client, ownPath, SystemClock(), RealFileSystem(), runLog, nullptr,
-              std::move(safety)) {
+              std::move(safety), report, session_.get()) {
   window_.Attach(wizard_.Form());
   wizard_.Form().FormCreate();
 }

@@ -12,9 +12,10 @@ namespace kv {
 
 class QtWizard final : public MainWindow {
  public:
-  /* Builds the window and runs FormCreate (errors go to the caller). */
+  /* Builds the window and runs FormCreate (errors go to the caller); the
+  ** migration is reported to report too, when given. */
   QtWizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-           const std::string& ownPath, RunLog& runLog, RunSafety safety = {});
+           const std::string& ownPath, RunLog& runLog, RunSafety safety = {}, MigrationObserver* report = nullptr);
 
   /* Shows the window and runs the event loop until it closes. */
   int RunMessageLoop() override;
@@ -24,6 +25,7 @@ class QtWizard final : public MainWindow {
 
  private:
   qt::QtWizardWindow window_;
+  std::unique_ptr<SessionGuard> session_ = OpenSessionGuard();
   WizardAssembly wizard_;
 };
 

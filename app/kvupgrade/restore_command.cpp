@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/instance_lock.h"
 #include "platform/registry.h"
+#include "platform/session_guard.h"
 #include "program_start.h"
 #include "wizard_assembly.h"
 
@@ -22,6 +23,9 @@ class RestoreOnConsole final : public BackupObserver {
   void Restoring(const BackupEntry& e) override {
     out_ << "Восстановление: " << e.database << " (ServicePack " << e.servicePack << ", Build " << e.build << ")"
          << std::endl;
+  }
+  void Progress(BackupPhase, const std::string& database, const std::string& activity) override {
+    out_ << "> Восстановление: " << database << ": " << activity << std::endl;
   }
 
  private:
@@ -60,10 +64,23 @@ int RunRestoreCommand(const CommandLine& cl, std::ostream& out, std::ostream& er
   PackProgress progress(nullptr, SystemClock());
   MigrationServices services{*client, *installation, dialog, RealFileSystem(), version, progress};
   RestoreOnConsole observer(out);
+  const std::unique_ptr<SessionGuard> session = OpenSessionGuard();
+  RestoreReport report;
   try {
-    RestoreBackup(services, backup, observer);
+    CriticalSection restoring(session.get(), kSessionEndReason);
+    report = RestoreBackup(services, backup, observer);
   } catch (const BackupError& e) {
     err << console::ConsoleText(e.what()) << "\n";
+    return kUnexpectedError;
+  }
+  for (const RestoredDatabase& d : report.databases) {
+    if (d.restored) out << "Восстановлена: " << d.entry.database << "\n";
+    else
+      err << console::ConsoleText("НЕ восстановлена, оставлена как была: " + d.entry.database + "\r" + d.reason)
+          << "\n";
+  }
+  if (!report.AllRestored()) {
+    err << "Восстановлены не все базы данных из резервной копии " << backup.folder << "\n";
     return kUnexpectedError;
   }
   out << "Базы данных восстановлены из резервной копии " << backup.folder << "\n";

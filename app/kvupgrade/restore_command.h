@@ -4,7 +4,9 @@
 ** when the folder holds no readable manifest, when the manifest names a
 ** database the installation does not have, or when a wizard runs for the
 ** installation; exits 1 when another program has one of the databases open
-** (nothing is restored then) or a restore fails, 0 when all are restored.
+** (nothing is restored then) or a database could not be restored (it is left
+** as it was, named on stderr with the reason, and the others are restored),
+** 0 when all are restored. The end of the session waits for the restore.
 */
 #pragma once
 

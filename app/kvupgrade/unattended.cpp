@@ -3,6 +3,7 @@
 */
 #include "unattended.h"
 
+#include <cstdlib>
 #include <set>
 
 #include "console_window.h"
@@ -23,6 +24,17 @@ namespace {
 class NoScreen final : public Screen {
  public:
   std::optional<ScreenSize> Size() override { return std::nullopt; }
+};
+
+/* The real time without the pauses. */
+class WithoutPauses final : public Clock {
+ public:
+  explicit WithoutPauses(Clock& real) : real_(real) {}
+  LocalDateTime Now() override { return real_.Now(); }
+  void SleepMs(int) override {}
+
+ private:
+  Clock& real_;
 };
 
 /* Starting the relaunched copy waits for it, so that its status becomes ours. */
@@ -76,13 +88,14 @@ class FailuresToStream final : public MigrationObserver {
 class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
-                std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety, std::ostream& out,
-                std::ostream& err)
-      : window_(out, err, SystemClock()),
+                std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety,
+                MigrationObserver& report, Clock& clock, std::ostream& out, std::ostream& err)
+      : window_(out, err, clock),
         failures_(err),
         client_(std::move(client)),
-        wizard_(window_, installation, log, registry, *client_, ownPath, SystemClock(), RealFileSystem(), runLog,
-                &failures_, std::move(safety)) {
+        session_(OpenSessionGuard()),
+        wizard_(window_, installation, log, registry, *client_, ownPath, clock, RealFileSystem(), runLog,
+                &failures_, std::move(safety), &report, session_.get()) {
     wizard_.Form().FormCreate();
   }
 
@@ -103,12 +116,18 @@ class ConsoleWizard final : public MainWindow {
   ConsoleWindow window_;
   FailuresToStream failures_;
   std::unique_ptr<fb::Client> client_;
+  std::unique_ptr<SessionGuard> session_;
   WizardAssembly wizard_;
 };
 
 }  // namespace
 
-int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostream& err) {
+int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostream& out, std::ostream& err) {
+  WithoutPauses withoutPauses(SystemClock());
+  // A seam for the benchmarks that time the whole program: the pauses that
+  // let an operator read a line are skipped.
+  const char* skip = std::getenv("KV_TEST_SKIP_PAUSES");
+  Clock& clock = skip && *skip == '1' ? static_cast<Clock&>(withoutPauses) : SystemClock();
   NoScreen screen;
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
@@ -117,11 +136,13 @@ int RunUnattended(const CommandLine& commandLine, std::ostream& out, std::ostrea
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
                                                                   LoadClient(dialog), processes.OwnPath(),
-                                                                  SafetyFrom(commandLine, false), out, err);
+                                                                  SafetyFrom(commandLine, false), report, clock,
+                                                                  out, err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
-                         [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; }};
-  return RunProgram(commandLine, desktop);
+                         [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; },
+                         &clock};
+  return RunProgram(commandLine, desktop, report);
 }
 
 }  // namespace kv::console

@@ -6,9 +6,9 @@
 namespace kv {
 
 Win32Wizard::Win32Wizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-                         const std::string& ownPath, RunLog& runLog, RunSafety safety)
+                         const std::string& ownPath, RunLog& runLog, RunSafety safety, MigrationObserver* report)
     : wizard_(window_, installation, log, registry, client, ownPath, SystemClock(), RealFileSystem(), runLog, nullptr,
-              std::move(safety)) {
+              std::move(safety), report, &window_.Session()) {
   window_.Attach(wizard_.Form());
   wizard_.Form().FormCreate();
 }

@@ -12,9 +12,10 @@ namespace kv {
 
 class Win32Wizard final : public MainWindow {
  public:
-  /* Builds the window and runs FormCreate (errors go to the caller). */
+  /* Builds the window and runs FormCreate (errors go to the caller); the
+  ** migration is reported to report too, when given. */
   Win32Wizard(Installation& installation, RegisterLog& log, Registry& registry, const fb::Client& client,
-              const std::string& ownPath, RunLog& runLog, RunSafety safety = {});
+              const std::string& ownPath, RunLog& runLog, RunSafety safety = {}, MigrationObserver* report = nullptr);
 
   /* Shows the window and processes messages until it closes. */
   int RunMessageLoop() override;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "startup/command_line.h"
+#include "wizard/run_report.h"
 
 namespace kv {
 
@@ -14,7 +15,8 @@ bool DisplayAvailable();
 
 /* Runs the start sequence with windows and returns an ExitStatus. When the
 ** program moves itself into the installation's version folder, the copy is
-** started with the same options and this process ends at once. */
-int RunWithWindows(const CommandLine& commandLine, int argc, char** argv);
+** started with the same options and this process ends at once. What the run
+** did goes to report. */
+int RunWithWindows(const CommandLine& commandLine, RunReport& report, int argc, char** argv);
 
 }  // namespace kv

@@ -10,16 +10,16 @@ namespace kv {
 
 bool DisplayAvailable() { return true; }
 
-int RunWithWindows(const CommandLine& commandLine, int, char**) {
+int RunWithWindows(const CommandLine& commandLine, RunReport& report, int, char**) {
   win32::ReleaseOwnConsole();
   win32::Win32Screen screen;
   win32::Win32SplashOperations splash;
   win32::Win32Dialog dialog;
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client),
+                         WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client, report),
                          [] { return static_cast<int>(kCompleted); }};
-  return RunProgram(commandLine, desktop);
+  return RunProgram(commandLine, desktop, report);
 }
 
 }  // namespace kv

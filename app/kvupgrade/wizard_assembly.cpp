@@ -51,7 +51,7 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
 WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
                                Registry& registry, const fb::Client& client, const std::string& ownPath,
                                Clock& clock, FileSystem& fs, RunLog& runLog, MigrationObserver* failures,
-                               RunSafety safety)
+                               RunSafety safety, MigrationObserver* report, SessionGuard* session)
     : window_(window, runLog),
       logObserver_(runLog),
       executable_(OpenBundledExecutable(ownPath, true)),
@@ -61,8 +61,10 @@ WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation,
       run_{window_, log, registry, fs, *executable_, installation, migration_, &runLog, std::move(safety)},
       form_({window_, log, registry, *executable_, ownPath, installation, FreshVersionRecordReader(migration_),
              [this](const FileVersion& carried) { outcome_ = RunInstall(run_, carried); }}) {
+  run_.session = session;
   observers_.Add(logObserver_);
   if (failures) observers_.Add(*failures);
+  if (report) observers_.Add(*report);
   if (!run_.safety.clock) run_.safety.clock = &clock;
   // A seam for the tests of a pack held up by another client's lock: seconds, not the run's half-minute.
   if (const char* wait = std::getenv("KV_TEST_LOCK_TIMEOUT"); wait && std::atoi(wait) > 0)

@@ -62,12 +62,12 @@ RunSafety SafetyFrom(const CommandLine& commandLine, bool operatorPresent);
 ** missing) and creates the toolkit's Wizard window over it. */
 template <class Wizard>
 auto WindowedWizardFactory(const CommandLine& commandLine, OperatorDialog& dialog,
-                           std::unique_ptr<fb::Client>& client) {
-  return [&commandLine, &dialog, &client](Installation& installation, RegisterLog& log, Registry& registry,
-                                         RunLog& runLog) {
+                           std::unique_ptr<fb::Client>& client, MigrationObserver& report) {
+  return [&commandLine, &dialog, &client, &report](Installation& installation, RegisterLog& log, Registry& registry,
+                                                  RunLog& runLog) {
     client = LoadClient(dialog);
     return std::make_unique<Wizard>(installation, log, registry, *client, RealProcesses().OwnPath(), runLog,
-                                    SafetyFrom(commandLine, true));
+                                    SafetyFrom(commandLine, true), &report);
   };
 }
 
@@ -75,10 +75,13 @@ class WizardAssembly {
  public:
   /* Everything referenced must outlive the assembly. Runs nothing yet. What
   ** the window shows and what the migration does go to runLog as well;
-  ** failures also to failures, when given. */
+  ** failures also to failures, and everything to report, when given. session,
+  ** when given, is held while the run does work the end of the session must
+  ** not cut. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
                  const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
-                 RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {});
+                 RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {},
+                 MigrationObserver* report = nullptr, SessionGuard* session = nullptr);
 
   WizardForm& Form() { return form_; }
 

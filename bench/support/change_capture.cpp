@@ -71,6 +71,7 @@ void ChangeCapture::Committed(const std::string& database, fb::ApiHandle transac
   if (it == pending_.end()) return;
   std::vector<std::string>& out = committed_[database];
   out.insert(out.end(), it->second.begin(), it->second.end());
+  ends_[database].push_back(out.size());
   pending_.erase(it);
 }
 
@@ -82,6 +83,12 @@ const std::vector<std::string>& ChangeCapture::Changes(const std::string& databa
   static const std::vector<std::string> kNone;
   auto it = committed_.find(database);
   return it == committed_.end() ? kNone : it->second;
+}
+
+const std::vector<std::size_t>& ChangeCapture::CommitEnds(const std::string& database) const {
+  static const std::vector<std::size_t> kNone;
+  auto it = ends_.find(database);
+  return it == ends_.end() ? kNone : it->second;
 }
 
 AdminScript WriteAdminScript(std::span<const std::string> statements) {
@@ -102,6 +109,23 @@ AdminScript WriteAdminScript(std::span<const std::string> statements) {
   }
   script.text += "COMMIT^\nSET TERM ; ^\n";
   ++script.commits;
+  return script;
+}
+
+AdminScript WriteSameCommitsScript(std::span<const std::string> statements, std::span<const std::size_t> ends) {
+  AdminScript script;
+  script.text = "SET AUTODDL OFF;\nSET TERM ^ ;\n";
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    script.text += statements[i] + "^\n";
+    ++script.statements;
+    while (next < ends.size() && ends[next] == i + 1) {
+      script.text += "COMMIT^\n";
+      ++script.commits;
+      ++next;
+    }
+  }
+  script.text += "SET TERM ; ^\n";
   return script;
 }
 

@@ -21,7 +21,8 @@ namespace kv::bench {
 std::string InlineParameters(const std::string& text, std::span<const fb::ParamValue> params);
 
 /* Collects, per database, every statement that changed something and was
-** committed: queries and statements of rolled-back transactions are left out. */
+** committed, and where each committed transaction ended: queries and
+** statements of rolled-back transactions are left out. */
 class ChangeCapture final : public fb::ExecutionObserver {
  public:
   void Executed(const std::string& database, fb::ApiHandle transaction, const std::string& text,
@@ -31,10 +32,14 @@ class ChangeCapture final : public fb::ExecutionObserver {
 
   /* The committed changes of a database, in commit order ("" path: none). */
   const std::vector<std::string>& Changes(const std::string& database) const;
+  /* For each committed transaction of a database that changed something, in
+  ** commit order, the number of its changes counted from the first. */
+  const std::vector<std::size_t>& CommitEnds(const std::string& database) const;
 
  private:
   std::map<std::pair<std::string, fb::ApiHandle>, std::vector<std::string>> pending_;
   std::map<std::string, std::vector<std::string>> committed_;
+  std::map<std::string, std::vector<std::size_t>> ends_;
 };
 
 struct AdminScript {
@@ -47,5 +52,9 @@ struct AdminScript {
 ** a COMMIT goes in before a data statement that follows uncommitted DDL (the
 ** server does not let data statements see uncommitted metadata) and at the end. */
 AdminScript WriteAdminScript(std::span<const std::string> statements);
+
+/* One isql-fb script for the statements with the program's own commits: a
+** COMMIT after each transaction, ends as CommitEnds gives them. */
+AdminScript WriteSameCommitsScript(std::span<const std::string> statements, std::span<const std::size_t> ends);
 
 }  // namespace kv::bench

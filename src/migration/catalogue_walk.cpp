@@ -6,40 +6,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "migration/database_holders.h"
+#include "migration/connection_pool.h"
 #include "migration/runner.h"
 
 namespace kv {
-
-namespace {
-
-/* Holds the databases open for the length of one walk, released on every way out. */
-class HoldingDuringWalk {
- public:
-  explicit HoldingDuringWalk(MigrationServices& services)
-      : services_(services),
-        holders_(services.client,
-                 {services.installation.connection.userLine, services.installation.connection.passwordLine},
-                 kConnectionCharset,
-                 {services.installation.databases.ordersTmp1, services.installation.databases.ordersTmp2,
-                  services.installation.databases.ordersTmp3}),
-        previous_(services.holders) {
-    services_.holders = &holders_;
-  }
-  ~HoldingDuringWalk() {
-    services_.holders = previous_;
-    holders_.ReleaseAll();
-  }
-  HoldingDuringWalk(const HoldingDuringWalk&) = delete;
-  HoldingDuringWalk& operator=(const HoldingDuringWalk&) = delete;
-
- private:
-  MigrationServices& services_;
-  DatabaseHolders holders_;
-  DatabaseHolders* previous_;
-};
-
-}  // namespace
 
 WalkResult WalkSteps(const std::function<std::int32_t()>& readLevel,
                      const std::function<bool(const packs::RunPack&)>& runPack, RunObserver& observer) {
@@ -66,7 +36,7 @@ WalkResult WalkSteps(const std::function<std::int32_t()>& readLevel,
 }
 
 WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer) {
-  HoldingDuringWalk holding(services);
+  ConnectionLending lending(services);
   std::vector<SurveyedDatabase> first = SurveyDatabasesFresh(services);
   if (LowestLevel(first) == std::numeric_limits<std::int32_t>::max()) {
     // Files that are there but refused (a login the server does not accept, a

@@ -46,7 +46,8 @@ WalkResult WalkSteps(const std::function<std::int32_t()>& readLevel,
 
 /* Surveys the databases in a fresh context; when one opens, walks steps 1 to
 ** 19 with the real packs, each in a fresh context, then surveys again for
-** databases that could not be opened. */
+** databases that could not be opened. The contexts borrow their connections
+** from a pool for the walk's length (or from the caller's, when it lends). */
 WalkResult WalkRunOrder(MigrationServices& services, RunObserver& observer);
 
 }  // namespace kv

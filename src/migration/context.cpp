@@ -6,10 +6,12 @@
 
 #include <stdexcept>
 
-#include "migration/database_holders.h"
+#include "migration/connection_pool.h"
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
 #include "migration/server_version.h"
+#include "platform/scope_exit.h"
+#include "startup/database_paths.h"
 
 namespace kv {
 std::string StatementText(const Lines& lines) {
@@ -17,6 +19,20 @@ std::string StatementText(const Lines& lines) {
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
+
+namespace {
+
+void Bind(fb::Statement& st, const Params& params) {
+  for (size_t i = 0; i < params.size(); ++i) {
+    const int n = static_cast<int>(i);
+    if (auto* v = std::get_if<std::int32_t>(&params[i]))
+      st.SetInt(n, *v);
+    else
+      st.SetText(n, std::get<std::string>(params[i]));
+  }
+}
+
+}  // namespace
 
 TDM1::TDM1(MigrationServices& services) : services_(services) { DataModuleCreate(); }
 
@@ -51,7 +67,8 @@ bool TDM1::CheckServerVersion() {
 bool TDM1::OpenDataBase(const std::string& path) { return TryOpenDataBase(path) == OpenResult::Opened; }
 
 OpenResult TDM1::TryOpenDataBase(const std::string& path) {
-  if (!services_.fs.FileExists(path)) return OpenResult::Absent;
+  // A database on a server by its remote name is no file here: the server says.
+  if (!IsRemoteDatabaseName(path) && !services_.fs.FileExists(path)) return OpenResult::Absent;
   CloseDataBase();
   databaseName_ = path;
   heldUpByLock_ = false;
@@ -61,8 +78,8 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
     return OpenResult::Refused;
   }
   try {
-    attachment_.emplace(services_.client, path, params_, kConnectionCharset);
-    if (services_.holders) services_.holders->Hold(path);
+    connection_ = services_.pool ? services_.pool->Borrow(path)
+                                 : std::make_unique<Connection>(services_.client, path, params_, kConnectionCharset);
     return OpenResult::Opened;
   } catch (const fb::Error& e) {
     if (e.LoginRefused() || e.ServerUnreachable()) refused[path] = e.what();
@@ -74,25 +91,26 @@ OpenResult TDM1::TryOpenDataBase(const std::string& path) {
 void TDM1::CloseDataBase() {
   trRead_.reset();
   trWrite_.reset();
-  writeLeftOpen_ = readLeftOpen_ = false;
-  attachment_.reset();
+  writeLeftOpen_ = false;
+  if (services_.pool && connection_) services_.pool->Return(std::move(connection_));
+  connection_.reset();
 }
 
-bool TDM1::ConnectionAlive() { return attachment_ && attachment_->Ping(); }
+bool TDM1::ConnectionAlive() { return connection_ && connection_->attachment().Ping(); }
 
 fb::Transaction& TDM1::ReadTransaction() {
-  if (!attachment_) throw fb::Error("no database is open", 0);
-  if (!trRead_) trRead_.emplace(*attachment_, fb::Isolation::ReadCommittedNoWait);
+  if (!connection_) throw fb::Error("no database is open", 0);
+  if (!trRead_) trRead_.emplace(connection_->attachment(), fb::Isolation::ReadCommittedNoWait);
   return *trRead_;
 }
 
 fb::Transaction& TDM1::WriteTransaction() {
-  if (!attachment_) throw fb::Error("no database is open", 0);
+  if (!connection_) throw fb::Error("no database is open", 0);
   if (!trWrite_) {
     // A server before 2.0 refuses a transaction that names a lock time-out.
     const std::int32_t server = services_.version.FirebirdVersion;
     const bool limited = !(server > 0 && server < 20);
-    trWrite_.emplace(*attachment_, fb::Isolation::WriteConsistency,
+    trWrite_.emplace(connection_->attachment(), fb::Isolation::WriteConsistency,
                      limited ? std::optional(services_.lockTimeout) : std::nullopt);
   }
   return *trWrite_;
@@ -102,7 +120,6 @@ void TDM1::CommitRead() {
   if (!trRead_) return;
   trRead_->Commit();
   trRead_.reset();
-  readLeftOpen_ = false;
 }
 
 void TDM1::CommitWrite() {
@@ -112,10 +129,7 @@ void TDM1::CommitWrite() {
   writeLeftOpen_ = false;
 }
 
-void TDM1::RollbackRead() noexcept {
-  trRead_.reset();
-  readLeftOpen_ = false;
-}
+void TDM1::RollbackRead() noexcept { trRead_.reset(); }
 
 void TDM1::EndReadQuietly() noexcept {
   // The reads end their transaction with a commit, also after a failure.
@@ -137,15 +151,29 @@ fb::Statement TDM1::Prepare(fb::Transaction& tr, const Lines& lines) {
 
 fb::Statement TDM1::Run(fb::Transaction& tr, const Lines& lines, const Params& params) {
   fb::Statement st = Prepare(tr, lines);
-  for (size_t i = 0; i < params.size(); ++i) {
-    const int n = static_cast<int>(i);
-    if (auto* v = std::get_if<std::int32_t>(&params[i]))
-      st.SetInt(n, *v);
-    else
-      st.SetText(n, std::get<std::string>(params[i]));
-  }
+  Bind(st, params);
   st.Execute(tr);
   return st;
+}
+
+fb::Statement& TDM1::RunSystemQuery(fb::Transaction& tr, const Lines& lines, const Params& params) {
+  currentText_ = StatementText(lines);
+  fb::Statement& st = connection_->SystemQuery(tr, currentText_);
+  Bind(st, params);
+  st.Execute(tr);
+  return st;
+}
+
+std::int32_t TDM1::SystemInt(fb::Transaction& tr, const Lines& lines, const Params& params) {
+  fb::Statement& st = RunSystemQuery(tr, lines, params);
+  const ScopeExit close([&] { st.CloseCursor(); });
+  return st.Fetch() ? st.AsInt32(0) : 0;
+}
+
+std::string TDM1::SystemText(fb::Transaction& tr, const Lines& lines, const Params& params) {
+  fb::Statement& st = RunSystemQuery(tr, lines, params);
+  const ScopeExit close([&] { st.CloseCursor(); });
+  return st.Fetch() ? st.AsText(0) : std::string();
 }
 
 std::int32_t TDM1::ReadInt(const Lines& lines, const Params& params) {

@@ -5,7 +5,10 @@
 ** read transaction (read committed, record version, no wait) and a write
 ** transaction (write, consistency, waiting on locks up to lockTimeout).
 ** Contexts are short-lived: one per unit of work (a pack, a level query, one
-** version record), destroyed afterwards.
+** version record), destroyed afterwards. While a run works on the databases
+** the connection is borrowed from the run's pool when a file is opened and
+** returned when it is closed (connection_pool.h); the transactions are the
+** context's own either way, started, committed and rolled back as below.
 **
 ** Every operation catches the engine's errors (fb::Error) at its own boundary
 ** and reports its outcome as a result value or a progress step; a failing
@@ -17,11 +20,14 @@
 **
 **   CLOSED    no connection, no transaction (after creation, CloseDataBase).
 **   IDLE      connected; no transaction. Every operation of the version record
-**             and the schema toolkit starts and ends here ...
-**   READING   connected; the read transaction active. Only inside an
-**             operation, with one exception: aaIndexAdd that finds its index
-**             leaves the read transaction open, and the next read that
-**             commits (or CloseDataBase) ends it.
+**             and the schema toolkit starts and ends here or in READING ...
+**   READING   connected; the read transaction active. It starts with the
+**             first read on the open database and lasts until the database is
+**             closed (or a failed read ends it, or a caller commits it): reads
+**             are not committed one by one. It only reads, read committed, so
+**             each read sees every commit made before it, also the write
+**             transaction's; a commit between two reads would change nothing
+**             and cost the engine a transaction of its own.
 **   WRITING   connected; the write transaction active. Only inside an
 **             operation, with one exception: aaTableGeneratorAdd that finds
 **             its set in place leaves the write transaction open, and the next
@@ -55,7 +61,7 @@
 #include <variant>
 #include <vector>
 
-#include "migration/fb/attachment.h"
+#include "migration/connection.h"
 #include "migration/fb/client.h"
 #include "migration/fb/statement.h"
 #include "migration/fb/error.h"
@@ -69,7 +75,7 @@
 
 namespace kv {
 
-class DatabaseHolders;
+class ConnectionPool;
 
 /* What a context needs from its surroundings; all outlive every context. */
 struct MigrationServices {
@@ -79,9 +85,10 @@ struct MigrationServices {
   FileSystem& fs;
   FirebirdVersionState& version;
   PackProgress& progress;
-  /* While a run walks the databases: keeps each file a context opens open in
-  ** the engine (WalkRunOrder sets it); null otherwise. */
-  DatabaseHolders* holders = nullptr;
+  /* While a run works on the databases: lends every context the connection
+  ** of the file it opens (ConnectionLending sets it); null: each context
+  ** attaches on its own. */
+  ConnectionPool* pool = nullptr;
   /* Told of packs, databases and failures; null for none. */
   MigrationObserver* observer = nullptr;
   /* How long a write waits for a lock another client holds. */
@@ -122,9 +129,10 @@ class TDM1 {
   /* The same, telling an absent file from one the engine refused; a refusal
   ** is passed to the observer with the engine's reason. */
   OpenResult TryOpenDataBase(const std::string& path);
-  /* Closes the connection; open transactions are rolled back. */
+  /* Closes the connection (gives it back to the pool, if one lent it); open
+  ** transactions are rolled back. */
   void CloseDataBase();
-  bool Connected() const { return attachment_.has_value(); }
+  bool Connected() const { return connection_ != nullptr; }
   const std::string& DatabaseName() const { return databaseName_; }
 
   // ---- version record -----------------------------------------------------
@@ -222,19 +230,25 @@ class TDM1 {
   void DropKeyGeneratorSet(const std::string& table);
   bool ExistenceTest(const Lines& lines, const Params& params);
   fb::Statement Run(fb::Transaction& tr, const Lines& lines, const Params& params);
+  /* Runs lines, a query on system tables only, in tr with the statement the
+  ** connection keeps for it; the caller reads the rows, then closes the cursor. */
+  fb::Statement& RunSystemQuery(fb::Transaction& tr, const Lines& lines, const Params& params);
+  /* The first row's first column of a system-table query in tr, as an integer
+  ** (0 for null or no row) or as text ("" likewise). */
+  std::int32_t SystemInt(fb::Transaction& tr, const Lines& lines, const Params& params);
+  std::string SystemText(fb::Transaction& tr, const Lines& lines, const Params& params);
 
   MigrationServices& services_;
   Lines params_;  // the connection's two parameter lines
-  std::optional<fb::Attachment> attachment_;
+  std::unique_ptr<Connection> connection_;  // own, or lent by services_.pool
   std::optional<fb::Transaction> trRead_, trWrite_;
   std::string databaseName_;
   std::string currentText_;
   bool writeLeftOpen_ = false;  // aaTableGeneratorAdd found its set in place
-  bool readLeftOpen_ = false;   // aaIndexAdd found its index
   bool heldUpByLock_ = false;
 
-  /* IDLE, or what the two exceptions leave open (see the states above). */
-  bool BetweenOperations() const { return (!trRead_ || readLeftOpen_) && (!trWrite_ || writeLeftOpen_); }
+  /* IDLE or READING, or what the exception leaves open (see the states above). */
+  bool BetweenOperations() const { return !trWrite_ || writeLeftOpen_; }
 };
 
 /* Checks the states a toolkit operation may start and end in (debug builds). */

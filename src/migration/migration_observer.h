@@ -33,6 +33,10 @@ class MigrationObserver {
   /* A statement failed; text is the statement as sent, reason the engine's message. */
   virtual void StatementFailed(const std::string& /*path*/, const std::string& /*text*/,
                                const std::string& /*reason*/) noexcept {}
+  /* The databases were backed up into folder before the first pack. */
+  virtual void BackupMade(const std::string& /*folder*/) noexcept {}
+  /* After a failed pack, a database was put back from the backup at its level then. */
+  virtual void DatabaseRestored(const std::string& /*path*/, std::int32_t /*level*/) noexcept {}
 };
 
 /* Passes every call on to each of its listeners, in order. */
@@ -57,6 +61,12 @@ class MigrationObservers final : public MigrationObserver {
   }
   void StatementFailed(const std::string& path, const std::string& text, const std::string& reason) noexcept override {
     for (auto* o : list_) o->StatementFailed(path, text, reason);
+  }
+  void BackupMade(const std::string& folder) noexcept override {
+    for (auto* o : list_) o->BackupMade(folder);
+  }
+  void DatabaseRestored(const std::string& path, std::int32_t level) noexcept override {
+    for (auto* o : list_) o->DatabaseRestored(path, level);
   }
 
  private:

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "migration/catalogue_walk.h"
 #include "migration/runner.h"
+#include "platform/scope_exit.h"
 
 namespace kv {
 namespace {
@@ -55,10 +57,12 @@ bool RunPlan::CanProceed() const {
 
 RunPlan PlanRun(MigrationServices& services, const std::map<std::string, std::string>& refused) {
   RefusalRecorder refusals;
-  MigrationObserver* previous = services.observer;
-  services.observer = &refusals;
-  std::vector<SurveyedDatabase> survey = SurveyDatabasesFresh(services);
-  services.observer = previous;
+  std::vector<SurveyedDatabase> survey;
+  {
+    MigrationObserver* previous = std::exchange(services.observer, &refusals);
+    ScopeExit restoreObserver([&] { services.observer = previous; });
+    survey = SurveyDatabasesFresh(services);
+  }
 
   RunPlan plan;
   std::map<Db, DatabasePlan*> byDb;

@@ -35,13 +35,12 @@ std::string RenamePlaceholderBody(const std::string& oldName, const std::string&
   return "/* kvupgrade: key column renamed " + oldName + " to " + newName + " */";
 }
 
-/* An existence test: a count above 0. A failed read ends the read transaction
-** with a commit (not a rollback), is reported and reads as absent. */
+/* An existence test: a count above 0, from the system tables, in the read
+** transaction, which stays open for the next read. A failed read ends it with
+** a commit (not a rollback), is reported and reads as absent. */
 bool TDM1::ExistenceTest(const Lines& lines, const Params& params) {
   try {
-    std::int32_t n = ReadInt(lines, params);
-    CommitRead();
-    return n > 0;
+    return SystemInt(ReadTransaction(), lines, params) > 0;
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);
@@ -168,9 +167,10 @@ void TDM1::aaTableGeneratorAdd(const std::string& table, const std::string& key,
   const std::string t = AsciiUpper(table);
   const std::string k = AsciiUpper(key);
   try {
-    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) {
-      std::string source =
-          ReadTextInWrite({"SELECT RDB$TRIGGER_SOURCE", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"}, {"BI_" + t});
+    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) {
+      std::string source = SystemText(WriteTransaction(),
+                                      {"SELECT RDB$TRIGGER_SOURCE", "FROM RDB$TRIGGERS", "WHERE RDB$TRIGGER_NAME=:p0"},
+                                      {"BI_" + t});
       if (AsciiUpper(source).find(k) != std::string::npos) {
         // In place; the write transaction stays open for the next operation to end.
         writeLeftOpen_ = true;
@@ -194,10 +194,19 @@ void TDM1::aaTableDelete(const std::string& table) {
     return;
   }
   const std::string t = AsciiUpper(table);
-  const bool setGone = WriteDiscipline([&] {
-    if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) > 0) DropKeyGeneratorSet(t);
+  bool setDropped = false;
+  const bool committed = WriteDiscipline([&] {
+    if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) > 0) {
+      DropKeyGeneratorSet(t);
+      setDropped = true;
+    } else {
+      // Without a generator set the look-up changed nothing, so the table
+      // goes in its transaction: the one change gets the one commit.
+      ExecuteWrite({"DROP TABLE " + t});
+    }
   });
-  if (setGone && WriteDiscipline({"DROP TABLE " + t})) StepProgress(1);
+  if (!committed || (setDropped && !WriteDiscipline({"DROP TABLE " + t}))) return;
+  StepProgress(1);
 }
 
 void TDM1::ccTableRowNULL(const std::string& table) {
@@ -267,9 +276,7 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
   // was cut short after the trigger let go of the old column.
   auto placeholderInPlace = [&] {
     try {
-      const std::string source = ReadText(kTriggerSource, {"BI_" + t});
-      CommitRead();
-      return source.find(placeholder) != std::string::npos;
+      return SystemText(ReadTransaction(), kTriggerSource, {"BI_" + t}).find(placeholder) != std::string::npos;
     } catch (const fb::Error& e) {
       EndReadQuietly();
       ReportFailure(e);
@@ -292,8 +299,8 @@ void TDM1::aaColumnPereName(const std::string& table, const std::string& oldName
   // between the steps cannot lose the table's key numbering.
   bool serves = false;
   if (!WriteDiscipline([&] {
-        if (ReadIntInWrite(kGeneratorCount, {"GEN_" + t}) < 1) return;
-        const std::string source = AsciiUpper(ReadTextInWrite(kTriggerSource, {"BI_" + t}));
+        if (SystemInt(WriteTransaction(), kGeneratorCount, {"GEN_" + t}) < 1) return;
+        const std::string source = AsciiUpper(SystemText(WriteTransaction(), kTriggerSource, {"BI_" + t}));
         serves = source.find(AsciiUpper(oldName)) != std::string::npos;
         if (serves && source.find(AsciiUpper(placeholder)) == std::string::npos)
           ExecuteWrite(AlterTriggerBody(t, placeholderBody));
@@ -316,18 +323,15 @@ void TDM1::aaIndexAdd(const std::string& table, const std::string& column, const
   const OperationBoundary boundary(*this);
   const std::string name = AsciiUpper(table) + "_" + AsciiUpper(column);
   try {
-    if (ReadInt({"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >= 1) {
+    if (SystemInt(ReadTransaction(), {"SELECT Count (*)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"}, {name}) >=
+        1) {
       // Listed but inactive: the engine keeps its definition and no entries.
-      if (ReadInt({"SELECT COALESCE(RDB$INDEX_INACTIVE, 0)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"},
-                  {name}) == 0) {
-        readLeftOpen_ = true;  // by design: the read transaction stays open for the next read to end
-        return;
-      }
-      CommitRead();
-      WriteDiscipline({"ALTER INDEX " + name + " ACTIVE"});
+      if (SystemInt(ReadTransaction(),
+                    {"SELECT COALESCE(RDB$INDEX_INACTIVE, 0)", "FROM RDB$INDICES", "WHERE RDB$INDEX_NAME = :p0"},
+                    {name}) != 0)
+        WriteDiscipline({"ALTER INDEX " + name + " ACTIVE"});
       return;
     }
-    CommitRead();
   } catch (const fb::Error& e) {
     EndReadQuietly();
     ReportFailure(e);

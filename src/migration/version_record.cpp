@@ -11,17 +11,16 @@ constexpr std::int32_t kGeneration = 700;
 
 }  // namespace
 
-/* Reads one column of the version record in the read transaction, which is
-** committed on the way out whether the read succeeded or not. */
+/* Reads one column of the version record in the read transaction, which
+** stays open for the next read; a failed read ends it with a commit. */
 std::optional<std::int32_t> TDM1::ReadSettingColumn(const char* column) {
-  std::optional<std::int32_t> value;
   try {
-    value = ReadInt({std::string("SELECT ") + column, "FROM kv_Setting"});
+    return ReadInt({std::string("SELECT ") + column, "FROM kv_Setting"});
   } catch (const fb::Error&) {
     // A database without the record is not one of the installation's: no level.
+    EndReadQuietly();
+    return std::nullopt;
   }
-  EndReadQuietly();
-  return value;
 }
 
 std::int32_t TDM1::control_Version() {

@@ -54,6 +54,12 @@ class FileSystem {
   /* Renames a file, replacing the target. Throws FileError. */
   virtual void RenameFile(const std::string& from, const std::string& to) = 0;
 
+  /* Renames a file that could be replaced, keeping its attributes, replacing
+  ** the target: false, with nothing changed, when it could not. On Windows a
+  ** running program or a file another program holds open could not (though
+  ** the system would rename a running program); anywhere, a protected file. */
+  virtual bool TryMoveAside(const std::string& from, const std::string& to) = 0;
+
   /* Whole content of a file. Throws FileError. */
   virtual std::string ReadFile(const std::string& path) = 0;
 

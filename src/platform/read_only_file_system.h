@@ -19,6 +19,7 @@ class ReadOnlyFileSystem final : public FileSystem {
   bool TryDeleteFile(const std::string& path) override { return !fs_.FileExists(path); }
   bool TryCopyFile(const std::string&, const std::string&) override { return false; }
   void RenameFile(const std::string& from, const std::string&) override { Refuse(from); }
+  bool TryMoveAside(const std::string&, const std::string&) override { return false; }
   std::string ReadFile(const std::string& path) override { return fs_.ReadFile(path); }
   void AppendToFile(const std::string&, std::string_view) override {}
   std::unique_ptr<OutputFile> OpenForWrite(const std::string& path) override { Refuse(path); }

@@ -9,26 +9,53 @@ namespace kv {
 
 namespace {
 
+constexpr OptionHelp kOptions[] = {
+    {"--unattended", "", "без окон, в консоли: проверки, согласие принято, установка; сообщения в stderr"},
+    {"--installation", "N", "установка номер N (kv_N.ini, пользователь kv5.N); без него основная"},
+    {"--show-installation", "", "показать папки, базы данных и строки соединения установки"},
+    {"--plan", "", "показать, что сделает запуск, ничего не меняя"},
+    {"--no-backup", "", "не делать резервную копию баз данных перед пакетами"},
+    {"--keep-backups", "N", "хранить N последних резервных копий (по умолчанию 3)"},
+    {"--restore-on-failure", "", "после неудачного пакета восстановить базы данных из копии, не спрашивая"},
+    {"--restore", "ПАПКА", "восстановить базы данных из резервной копии в ПАПКЕ и закончить"},
+    {"--result-file", "ФАЙЛ", "по окончании записать итог запуска в ФАЙЛ (JSON)"},
+    {"--help", "", "эта справка"},
+    {"--version", "", "номер версии мастера"},
+};
+
 /* The number after option at args[i]; nullopt and error when there is none or
 ** it is below least. */
 std::optional<std::int32_t> NumberAfter(const std::vector<std::string>& args, size_t& i, std::int32_t least,
                                         std::string& error) {
   const std::string& option = args[i];
   if (i + 1 >= args.size()) {
-    error = option + " needs a number";
+    error = "после " + option + " нужно число";
     return std::nullopt;
   }
   const std::string& v = args[++i];
   std::int32_t n = 0;
   auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
   if (ec != std::errc() || end != v.data() + v.size() || n < least) {
-    error = option + " needs a " + (least > 0 ? "positive" : "non-negative") + " number, not \"" + v + "\"";
+    error = "после " + option + " нужно " + (least > 0 ? "положительное" : "неотрицательное") + " число, а не \"" +
+            v + "\"";
     return std::nullopt;
   }
   return n;
 }
 
+/* The non-empty text after option at args[i]; nullopt and error when there is none. */
+std::optional<std::string> TextAfter(const std::vector<std::string>& args, size_t& i, const char* what,
+                                     std::string& error) {
+  if (i + 1 >= args.size() || args[i + 1].empty()) {
+    error = "после " + args[i] + " нужен " + what;
+    return std::nullopt;
+  }
+  return args[++i];
+}
+
 }  // namespace
+
+std::span<const OptionHelp> OptionsHelp() { return kOptions; }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
   CommandLine cl;
@@ -43,11 +70,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!n) return std::nullopt;
       cl.keepBackups = *n;
     } else if (a == "--restore") {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
-        error = "--restore needs the backup's folder";
-        return std::nullopt;
-      }
-      cl.restoreFolder = args[++i];
+      const auto folder = TextAfter(args, i, "путь к папке резервной копии", error);
+      if (!folder) return std::nullopt;
+      cl.restoreFolder = *folder;
+    } else if (a == "--result-file") {
+      const auto file = TextAfter(args, i, "путь к файлу итога", error);
+      if (!file) return std::nullopt;
+      cl.resultFile = *file;
     } else if (a == "--unattended") {
       cl.unattended = true;
     } else if (a == "--show-installation") {
@@ -58,12 +87,23 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       cl.backup = false;
     } else if (a == "--restore-on-failure") {
       cl.restoreOnFailure = true;
+    } else if (a == "--help") {
+      cl.help = true;
+    } else if (a == "--version") {
+      cl.version = true;
     } else {
-      error = "unknown option \"" + a + "\"";
+      error = "неизвестный параметр \"" + a + "\"";
       return std::nullopt;
     }
   }
   return cl;
+}
+
+std::string ResultFileArgument(const std::vector<std::string>& args) {
+  std::string file;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == "--result-file") file = args[++i];
+  return file;
 }
 
 std::vector<std::string> InstallationArguments(const CommandLine& cl) {
@@ -76,6 +116,12 @@ std::vector<std::string> InstallationArguments(const CommandLine& cl) {
     out.push_back(std::to_string(cl.keepBackups));
   }
   if (cl.restoreOnFailure) out.push_back("--restore-on-failure");
+  // The copy writes the result; the path must already be absolute, since the
+  // copy may not start in the folder this process started in.
+  if (!cl.resultFile.empty()) {
+    out.push_back("--result-file");
+    out.push_back(cl.resultFile);
+  }
   return out;
 }
 

@@ -55,6 +55,14 @@ std::optional<DatabaseLocations> SetDatabasePaths(const InstallFolders& folders,
   return loc;
 }
 
+bool IsRemoteDatabaseName(std::string_view path) {
+  const std::size_t colon = path.find(':');
+  // One letter before the colon is a drive; a separator first makes it a path.
+  if (colon == std::string_view::npos || colon < 2) return false;
+  const std::string_view host = path.substr(0, colon);
+  return host.front() != '/' && host.find('\\') == std::string_view::npos;
+}
+
 std::string MatchOrdersAlias(std::string_view aliasesText, std::string_view aliasName) {
   for (std::string_view line : SplitLines(aliasesText)) {
     if (line.find(aliasName) == std::string_view::npos) continue;

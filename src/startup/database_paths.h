@@ -60,4 +60,10 @@ std::string FindOrdersAlias(FileSystem& fs, const std::string& iniPath, std::str
 ** case-sensitive) and "=": the text after its first "=", trimmed. */
 std::string MatchOrdersAlias(std::string_view aliasesText, std::string_view aliasName);
 
+/* Whether path names a database on a server, as the client reads it
+** (host:path, host/port:path, or a URL such as inet://host/path), rather
+** than a file of this computer: a drive letter, a UNC name or a Unix path.
+** Such a database is no file here; only its server can tell whether it exists. */
+bool IsRemoteDatabaseName(std::string_view path);
+
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "migration/catalogue_walk.h"
+#include "migration/connection_pool.h"
 #include "migration/packs/run_order.h"
 #include "startup/database_paths.h"
 #include "startup/install_registry.h"
@@ -64,17 +65,25 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
   const ConnectionSettings& c = s.installation.connection;
   s.installation.databases.serverOrders = FindOrdersAlias(s.fs, c.iniPath, c.ordersAlias);
 
-  if (!CheckOtherConnections(s)) {
-    w.ZapisMemo3("Обновление не установлено");
-    return InstallOutcome::OthersConnected;
-  }
   std::optional<BackupSet> backup;
-  if (!PrepareRun(s, backup)) {
-    w.ZapisMemo3("Обновление не установлено");
-    return InstallOutcome::NotStarted;
+  WalkResult walk;
+  {
+    // The checks, the backup and the walk attach to each database once. The
+    // connections go before a restore replaces the files and before the
+    // program files are replaced.
+    ConnectionLending lending(s.migration);
+    if (!CheckOtherConnections(s)) {
+      w.ZapisMemo3("Обновление не установлено");
+      return InstallOutcome::OthersConnected;
+    }
+    if (!PrepareRun(s, backup)) {
+      w.ZapisMemo3("Обновление не установлено");
+      return InstallOutcome::NotStarted;
+    }
+    InstallPage page(s);
+    CriticalSection packs(s.session, kSessionEndReason);
+    walk = WalkRunOrder(s.migration, page);
   }
-  InstallPage page(s);
-  const WalkResult walk = WalkRunOrder(s.migration, page);
   if (walk.noDatabase) {
     // Nothing was upgraded: the program files and the registry stay as they are.
     w.ShowMessage(std::string(kNoDatabaseMessage) + "\rПапка данных: " + s.installation.folders.data);
@@ -109,6 +118,8 @@ InstallOutcome Run(InstallRunServices& s, const FileVersion& carried) {
     return InstallOutcome::NumberedFinished;
   }
 
+  // The program files and the version recorded for them change together or not at all.
+  CriticalSection filesAndRegistry(s.session, kSessionEndReason);
   ProgramFileSteps files(w, s.log, s.fs, s.executable, s.installation.folders.program);
   const bool fileFailure = files.Run(walk.workingLevel);
 

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/own_executable.h"
 #include "platform/registry.h"
+#include "platform/session_guard.h"
 #include "startup/installation.h"
 #include "startup/register_log.h"
 #include "startup/run_log.h"
@@ -47,7 +48,12 @@ struct InstallRunServices {
   MigrationServices& migration;     // its progress must drive the window's gauge (WindowGauge)
   RunLog* runLog = nullptr;         // the detailed run log, named to the operator after a failure
   RunSafety safety = {};            // the backup before the packs and the restore after a failure
+  /* Held over the packs, the program-file steps and a restore; none when null. */
+  SessionGuard* session = nullptr;
 };
+
+/* Why the session may not end now, as the system shows it. */
+inline constexpr const char* kSessionEndReason = "Идёт обновление баз данных…";
 
 /* Runs the install run for the carried version. Never throws: an unexpected
 ** error is logged as code 98. The label, the gauge and the busy cursor are

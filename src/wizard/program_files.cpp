@@ -3,8 +3,10 @@
 */
 #include "wizard/program_files.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
@@ -23,6 +25,12 @@ constexpr std::array<ProgramPackage, 5> kPackages{{
 
 // A file being inflated is named so until it is complete.
 constexpr std::string_view kPartSuffix = ".part";
+// An old file is named so from before the deletion block until the run's end.
+constexpr std::string_view kOldSuffix = ".old";
+
+bool SpecifiedDeletion(const std::string& fileName) {
+  return std::find(std::begin(kDeletionOrder), std::end(kDeletionOrder), fileName) != std::end(kDeletionOrder);
+}
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
 
@@ -49,8 +57,14 @@ bool ProgramFileSteps::Run(std::int32_t workingLevel) {
   fileFailure_ = false;
   // Every new file is inflated and checked before the first old one goes: a
   // damaged package or a full disk then leaves the installation as it was.
+  setAside_.clear();
+  written_.clear();
+  RecoverSetAside();
   if (!StageAll()) return fileFailure_ = true;
   ScopeExit discardLeftovers([&] { DiscardStaged(); });
+  // From here every way out leaves the files all old or all as the steps made them.
+  ScopeExit putBackOnError([&] { PutBack(false); });
+  SetAsideAll();
   Block([&] {
     DeleteStep(std::string(kDeletionOrder[0]), error + "_101");
     DeleteStep(std::string(kDeletionOrder[1]), error + "_102");
@@ -76,13 +90,72 @@ bool ProgramFileSteps::Run(std::int32_t workingLevel) {
   Block([&] {
     if (!fileFailure_) WriteStep(1, 64);
   });
+  putBackOnError.Release();
+  if (fileFailure_) PutBack(true);
+  else Commit();
   return fileFailure_;
 }
 
 void ProgramFileSteps::DeleteStep(const std::string& fileName, const std::string& message) {
   window_.ZapisLabel(" Удаление: " + fileName);
-  if (!DeleteIfExists(fs_, folder_ + fileName)) fileFailure_ = true;
+  // Set aside before the block, the file is gone from its name; it is deleted when the run succeeds.
+  if (!SetAside(fileName)) fileFailure_ = true;
   ShowIfFailed(message);
+}
+
+void ProgramFileSteps::RecoverSetAside() {
+  for (const ProgramPackage& p : kPackages) {
+    const std::string target = folder_ + std::string(p.fileName), old = target + std::string(kOldSuffix);
+    if (!fs_.FileExists(target) && fs_.FileExists(old)) fs_.TryMoveAside(old, target);
+  }
+}
+
+void ProgramFileSteps::SetAsideAll() {
+  for (const ProgramPackage& p : kPackages)
+    if (p.overwrite || SpecifiedDeletion(std::string(p.fileName))) SetAside(std::string(p.fileName));
+}
+
+bool ProgramFileSteps::SetAside(const std::string& fileName) {
+  const std::string target = folder_ + fileName;
+  if (!fs_.FileExists(target)) return true;
+  if (!fs_.TryMoveAside(target, target + std::string(kOldSuffix))) return false;
+  setAside_.insert(fileName);
+  return true;
+}
+
+void ProgramFileSteps::PutBack(bool tell) {
+  std::vector<std::string> stranded;
+  for (const std::string& name : written_)
+    if (!setAside_.count(name)) fs_.TryDeleteFile(folder_ + name);
+  for (const std::string& name : setAside_) {
+    const std::string target = folder_ + name;
+    try {
+      fs_.RenameFile(target + std::string(kOldSuffix), target);
+    } catch (const FileError&) {
+      stranded.push_back(name);
+    }
+  }
+  const bool changed = !written_.empty() || !setAside_.empty();
+  written_.clear();
+  setAside_.clear();
+  if (!tell) return;
+  if (changed) window_.ZapisMemo3("Прежние файлы программы возвращены на место");
+  for (const std::string& name : stranded)
+    window_.ZapisMemo3(name + " не возвращён на место: прежний файл сохранён как " + name + std::string(kOldSuffix));
+}
+
+void ProgramFileSteps::Commit() {
+  for (const std::string& name : setAside_) {
+    const std::string target = folder_ + name, old = target + std::string(kOldSuffix);
+    if (written_.count(name) || SpecifiedDeletion(name)) {
+      DeleteIfExists(fs_, old);
+    } else {
+      // Set aside, but no step replaced or deleted it (its write was skipped).
+      fs_.TryMoveAside(old, target);
+    }
+  }
+  setAside_.clear();
+  written_.clear();
 }
 
 void ProgramFileSteps::ShowIfFailed(const std::string& message) {
@@ -103,7 +176,7 @@ ReplaceResult ProgramFileSteps::WriteFromPackage(int index, const std::string& n
                                                  bool overwrite, const std::string& fileName) {
   window_.ZapisLabel(" Установка " + fileName);
   window_.Pause(50);
-  const ReplaceResult result = Replace(index, name, type, overwrite, folder_ + fileName);
+  const ReplaceResult result = Replace(index, name, type, overwrite, fileName);
   switch (result) {
     case ReplaceResult::Written:
       window_.ZapisMemo3(fileName + " - переписан");
@@ -124,24 +197,26 @@ ReplaceResult ProgramFileSteps::WriteFromPackage(int index, const std::string& n
 }
 
 ReplaceResult ProgramFileSteps::Replace(int index, const std::string& name, const std::string& type,
-                                        bool overwrite, const std::string& target) {
+                                        bool overwrite, const std::string& fileName) {
   auto report = [&](ReplaceResult r) {
     log_.ReportCode(500 + 10 * static_cast<std::int32_t>(r) + index);
     return r;
   };
+  const std::string target = folder_ + fileName;
   if (!overwrite && fs_.FileExists(target)) return report(ReplaceResult::Kept);
   const std::string part = target + std::string(kPartSuffix);
   if (!staged_.count(index)) {
     std::unique_ptr<ResourceStream> package = executable_.OpenResource(type, name);
     if (!package) return report(ReplaceResult::NoPackage);
-    if (!DeleteIfExists(fs_, target)) return report(ReplaceResult::Busy);
+    if (!SetAside(fileName)) return report(ReplaceResult::Busy);
     InflateInto(*package, target);
     fs_.RenameFile(part, target);
   } else {
-    if (!DeleteIfExists(fs_, target)) return report(ReplaceResult::Busy);
+    if (!SetAside(fileName)) return report(ReplaceResult::Busy);
     fs_.RenameFile(part, target);
     staged_.erase(index);
   }
+  written_.insert(fileName);
   return report(fs_.FileExists(target) ? ReplaceResult::Written : ReplaceResult::Failed);
 }
 

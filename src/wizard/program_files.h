@@ -2,6 +2,17 @@
 ** Replacing the installation's program files from the packages the wizard
 ** carries in its own executable: the fixed order of the file steps, how a file
 ** in use is detected, and what is shown and logged for each outcome.
+**
+** All or nothing. Every new file is inflated beside its target first
+** (<name>.part). Then, before the deletion block, every file the steps will
+** delete or replace is renamed aside (<name>.old); a "deletion" is that rename
+** having happened, and a write puts the new file where the old one stood.
+** When the steps end with the file failure flag set, every file is put back
+** as it was (an .old over its target, a new file without an old one removed);
+** otherwise the .old files are removed, except that a file no step replaced
+** or deleted goes back. The labels, Memo lines, messages and codes of the
+** steps are those of the fixed order; the renames show nothing. An .old left
+** by a run that was cut short is put back when the next run starts.
 */
 #pragma once
 
@@ -51,20 +62,22 @@ class ProgramFileSteps {
                    std::string programFolder);
 
   /* First stages every package (see StageAll): when one cannot be, nothing is
-  ** deleted and true is returned at once. Then runs the file steps in their
-  ** fixed order: the deletion block, then
+  ** deleted and true is returned at once. Then sets the old files aside and
+  ** runs the file steps in their fixed order: the deletion block, then
   ** kv5.bpl, indy70.bpl, tonic700.exe, kv700_d.exe and kv700_h.exe, each block
   ** advancing the gauge by 1 and pausing 50 ms. workingLevel is shown in the
   ** "Error " messages. Returns the file failure flag: true when a program file
-  ** could not be replaced, so the caller reports the update as not installed.
-  ** Only a failure of the register log itself propagates. */
+  ** could not be replaced, so the caller reports the update as not installed;
+  ** every program file is then as it was before. Only a failure of the
+  ** register log itself propagates (the files are put back then too). */
   bool Run(std::int32_t workingLevel);
 
   /* Writes one program file from its package, logs the outcome by code and
   ** writes it to the install page; Busy and Failed set the file failure flag.
   ** The file is inflated beside its target and moved into place only when the
-  ** whole stream was read, so it is never left half-written. Errors while
-  ** reading the package or writing the file propagate. */
+  ** whole stream was read, so it is never left half-written; an old file is
+  ** set aside first (Busy when it cannot be). Errors while reading the package
+  ** or writing the file propagate. */
   ReplaceResult WriteFromPackage(int index, const std::string& name, const std::string& type, bool overwrite,
                                  const std::string& fileName);
 
@@ -73,7 +86,7 @@ class ProgramFileSteps {
 
  private:
   ReplaceResult Replace(int index, const std::string& name, const std::string& type, bool overwrite,
-                        const std::string& target);
+                        const std::string& fileName);
   /* Inflates every package a write step will use into its file's ".part"
   ** beside the target, before anything is deleted. False after a failure,
   ** which has been shown, logged and cleaned up. */
@@ -83,6 +96,17 @@ class ProgramFileSteps {
   void DiscardStaged();
   /* Inflates package into target + ".part", flushed; the part is removed on failure. */
   void InflateInto(ResourceStream& package, const std::string& target);
+  /* Puts back every .old file a run cut short left in the folder. */
+  void RecoverSetAside();
+  /* Sets every file the steps delete or replace aside, as far as it can be. */
+  void SetAsideAll();
+  /* True when fileName is not in the folder, or was set aside now. */
+  bool SetAside(const std::string& fileName);
+  /* After a failure: every file as it was before SetAsideAll; tell: say so
+  ** on the install page (not while an error leaves the steps). */
+  void PutBack(bool tell);
+  /* After success: the .old files removed, or put back where no step used them. */
+  void Commit();
   void DeleteStep(const std::string& fileName, const std::string& message);
   void WriteStep(int index, std::int32_t errorCode);
   void ShowIfFailed(const std::string& message);
@@ -96,6 +120,8 @@ class ProgramFileSteps {
   std::string folder_;
   bool fileFailure_ = false;
   std::set<int> staged_;  // package indexes whose ".part" is ready
+  std::set<std::string> setAside_;  // file names now standing as <name>.old
+  std::set<std::string> written_;   // file names whose new file stands in place
 };
 
 }  // namespace kv

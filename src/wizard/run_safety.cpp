@@ -8,21 +8,33 @@
 #include "migration/format_limit.h"
 #include "migration/other_connections.h"
 #include "migration/run_plan.h"
+#include "platform/paths.h"
 #include "wizard/install_run.h"
 
 namespace kv {
 namespace {
 
-/* What the operator sees of a backup or a restore: one label line per database. */
+/* What the operator sees of a backup or a restore: a label line per database,
+** then what the service is busy with inside it. */
 class BackupOnPage final : public BackupObserver {
  public:
   explicit BackupOnPage(WizardWindow& w) : w_(w) {}
   void BackingUp(const std::string& database) override { w_.ZapisLabel(" Резервная копия: " + database); }
   void Restoring(const BackupEntry& e) override { w_.ZapisLabel(" Восстановление: " + e.database); }
+  void Progress(BackupPhase phase, const std::string& database, const std::string& activity) override {
+    const char* doing = phase == BackupPhase::BackingUp ? " Резервная копия: "
+                        : phase == BackupPhase::Verifying ? " Проверка резервной копии: "
+                                                          : " Восстановление: ";
+    // The file name only: the label is one line, and the table must fit beside it.
+    w_.ZapisLabel(doing + FileNameOf(database) + ": " + activity);
+  }
 
  private:
   WizardWindow& w_;
 };
+
+/* The first line of a text whose lines are broken by "\r" (a Memo line has one). */
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\r')); }
 
 /* The databases the run will change, by the plan of the run: each that opens
 ** and has a pack due. */
@@ -77,8 +89,14 @@ bool PrepareRun(InstallRunServices& s, std::optional<BackupSet>& backup) {
     return false;
   }
   w.ZapisMemo3("Резервная копия баз данных: " + backup->folder);
-  for (const std::string& old : PruneBackups(settings.root, s.safety.keepBackups, backup->folder))
-    if (s.runLog) s.runLog->Write("Удалена старая резервная копия: " + old);
+  if (s.migration.observer) s.migration.observer->BackupMade(backup->folder);
+  try {
+    for (const std::string& old : PruneBackups(settings.root, s.safety.keepBackups, backup->folder))
+      if (s.runLog) s.runLog->Write("Удалена старая резервная копия: " + old);
+  } catch (const std::exception& e) {
+    // Old backups that stay are no reason to stop: the new one is made.
+    if (s.runLog) s.runLog->Write("Старые резервные копии не удалены: " + std::string(e.what()));
+  }
   return true;
 }
 
@@ -93,14 +111,28 @@ void RestoreAfterFailure(InstallRunServices& s, const BackupSet& backup) {
     return;
   }
   BackupOnPage page(w);
+  RestoreReport report;
   try {
-    RestoreBackup(s.migration, backup, page);
+    CriticalSection restoring(s.session, kSessionEndReason);
+    report = RestoreBackup(s.migration, backup, page, s.safety.freeBytes);
   } catch (const BackupError& e) {
     w.ShowMessage(e.what());
     w.ZapisMemo3("Базы данных НЕ восстановлены; резервная копия: " + backup.folder);
     return;
   }
-  w.ZapisMemo3("Базы данных восстановлены из резервной копии: " + backup.folder);
+  if (s.migration.observer)
+    for (const RestoredDatabase& d : report.databases)
+      if (d.restored) s.migration.observer->DatabaseRestored(d.entry.database, d.entry.servicePack);
+  if (report.AllRestored()) {
+    w.ZapisMemo3("Базы данных восстановлены из резервной копии: " + backup.folder);
+    return;
+  }
+  w.ShowMessage("Не все базы данных восстановлены из резервной копии " + backup.folder +
+                "\rОставлены как были:\r" + report.NotRestored());
+  for (const RestoredDatabase& d : report.databases)
+    w.ZapisMemo3(d.restored ? "Восстановлена: " + d.entry.database
+                            : "НЕ восстановлена, оставлена как была: " + d.entry.database + ": " + FirstLine(d.reason));
+  w.ZapisMemo3("Базы данных восстановлены не все; резервная копия: " + backup.folder);
 }
 
 }  // namespace kv

@@ -54,7 +54,9 @@ bool CheckOtherConnections(InstallRunServices& s);
 bool PrepareRun(InstallRunServices& s, std::optional<BackupSet>& backup);
 
 /* After a failed pack: restores backup when the policy says so or the
-** operator agrees, and writes the outcome on the install page. */
+** operator agrees, holding the session guard meanwhile, and writes the
+** outcome on the install page: every database restored, or a message naming
+** each database left as it was and why, and a Memo line per database. */
 void RestoreAfterFailure(InstallRunServices& s, const BackupSet& backup);
 
 }  // namespace kv

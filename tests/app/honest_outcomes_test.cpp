@@ -23,17 +23,11 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
-/* The run from the copy in the version folder: no relaunch, so the process
-** started is the one that works (and the one a kill must hit). */
-std::string InPlaceProgram(const Installation& inst) {
-  const std::string copy = inst.folders.version + "kvupgrade";
-  stdfs::create_directories(inst.folders.version);
-  stdfs::copy_file(KV_UPGRADE_EXE, copy, stdfs::copy_options::overwrite_existing);
-  return copy;
-}
+using test::InPlaceProgram;
 
 test::ProgramRun RunInPlace(const test::DemoFixture& f) {
-  return test::RunProgram(InPlaceProgram(f.demo.installation), f, f.demo.registryPath, "--unattended");
+  return test::RunProgram(InPlaceProgram(KV_UPGRADE_EXE, f.demo.installation), f, f.demo.registryPath,
+                          "--unattended");
 }
 
 std::vector<std::string> Databases(const Installation& inst) {
@@ -113,7 +107,7 @@ TEST(HonestOutcomes, ADataFolderWithoutDatabasesChangesNothing) {
 TEST(RunLog, HoldsEveryPackAndDatabaseAndEndsWhereAKilledRunStopped) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
-  const std::string program = InPlaceProgram(inst);
+  const std::string program = InPlaceProgram(KV_UPGRADE_EXE, inst);
 
   // Killed while the pack z_SP_08 works: the process is started by hand so the kill hits it.
   const pid_t pid = fork();

@@ -1,9 +1,17 @@
 // Nothing lost, on the program's command line: the restore after a failed
-// unattended run (asked for by option, or later with --restore), a backup that
-// belongs elsewhere refused, and one wizard per installation.
+// unattended run (asked for by option, or later with --restore), a damaged
+// backup that restores what it can and names what it could not, a backup that
+// belongs elsewhere refused, one wizard per installation, and a SIGTERM that
+// waits for the packs.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <thread>
 
 #include "migration/backup.h"
 #include "platform/instance_lock.h"
@@ -12,6 +20,7 @@
 #include "support/demo_fixture.h"
 #include "support/fb_test_db.h"
 #include "support/program_run.h"
+#include "support/schema_snapshot.h"
 
 namespace kv {
 namespace {
@@ -66,6 +75,100 @@ TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
   RegFileRegistry registry(f.demo.registryPath);
   EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 0);
   EXPECT_EQ(test::ReadFile(inst.folders.program + "kv700_d.exe"), oldProgram);
+}
+
+std::vector<std::string> Databases(const Installation& inst) {
+  const DatabasePaths& p = inst.databases;
+  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+}
+
+/* The schema and rows of each database, by path. */
+std::map<std::string, std::string> ContentsByDatabase(const Installation& inst) {
+  std::map<std::string, std::string> out;
+  for (const std::string& db : Databases(inst)) out[db] = test::SchemaSnapshot(db) + test::RowsSnapshot(db);
+  return out;
+}
+
+// A run fails at its first pack, its backup of Base is cut in half later, and
+// the restore from that backup must not destroy Base: it puts back the eight
+// good databases, leaves Base as the failed run left it, and says so.
+TEST(SafeRun, ARestoreFromABackupWithACutFileLeavesThatDatabaseAndNamesIt) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  const DatabasePaths& p = inst.databases;
+  test::Exec(p.price, {"CREATE EXCEPTION E_NO_LEVEL 'level write refused'"});
+  test::Exec(p.price, {"CREATE TRIGGER T_NO_LEVEL FOR kv_Setting BEFORE UPDATE AS BEGIN EXCEPTION E_NO_LEVEL; END"});
+  const auto before = ContentsByDatabase(inst);
+
+  const test::ProgramRun failed = Kvupgrade(f, "--unattended");
+  ASSERT_EQ(failed.status, 4) << failed.err;
+  EXPECT_NE(failed.err.find("Код: sp.01"), std::string::npos) << failed.err;
+  ASSERT_EQ(Backups(inst).size(), 1u);
+  const auto leftByTheRun = ContentsByDatabase(inst);
+  ASSERT_NE(leftByTheRun, before);
+
+  const std::string folder = Backups(inst)[0] + "/";
+  const std::string cut = folder + "01-Base.fdb.fbk";
+  const std::string bytes = test::ReadFile(cut);
+  test::WriteFile(cut, bytes.substr(0, bytes.size() / 2));
+
+  const test::ProgramRun restore = Kvupgrade(f, "--restore '" + folder + "'");
+  EXPECT_NE(restore.status, 0);
+  EXPECT_NE(restore.err.find("НЕ восстановлена, оставлена как была: " + p.base), std::string::npos) << restore.err;
+  EXPECT_NE(restore.err.find("Восстановлены не все базы данных"), std::string::npos) << restore.err;
+  EXPECT_FALSE(restore.Printed("Базы данных восстановлены из резервной копии " + folder));
+  const auto after = ContentsByDatabase(inst);
+  for (const std::string& db : Databases(inst)) {
+    SCOPED_TRACE(db);
+    EXPECT_EQ(after.at(db), db == p.base ? leftByTheRun.at(db) : before.at(db));
+    EXPECT_TRUE(restore.Printed("Восстановлена: " + db) == (db != p.base));
+    EXPECT_FALSE(stdfs::exists(db + ".restoring") || stdfs::exists(db + ".before-restore"));
+  }
+}
+
+// The packs are not cut by a hang-up or a SIGTERM: each waits until they are
+// done and is said on stderr; then the last ends the program, before the
+// program files. (Unheld, a hang-up ends it at once, inside the pack.)
+TEST(SafeRun, AHangUpOrSigtermDuringAPackWaitsUntilThePacksAreDone) {
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  const std::string program = test::InPlaceProgram(KV_UPGRADE_EXE, inst);
+  const std::string oldProgram = test::ReadFile(inst.folders.program + "kv700_d.exe");
+  const std::string out = f.dir / "term.out", err = f.dir / "term.err";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("KV_REGISTRY", f.demo.registryPath.c_str(), 1);
+    if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(126);
+    execl(program.c_str(), program.c_str(), "--unattended", "--no-backup", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  bool packRunning = false;
+  for (int i = 0; i < 30000 && !packRunning; ++i) {
+    packRunning = stdfs::exists(out) && test::ReadFile(out).find("> Установка Service Pack 01\n") != std::string::npos;
+    if (!packRunning) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  kill(pid, SIGHUP);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  kill(pid, SIGTERM);
+  int raw = 0;
+  waitpid(pid, &raw, 0);
+  ASSERT_TRUE(packRunning);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << "status " << raw << "\n" << test::ReadFile(err);
+  EXPECT_NE(test::ReadFile(err).find("kvupgrade: SIGHUP отложен"), std::string::npos) << test::ReadFile(err);
+  EXPECT_NE(test::ReadFile(err).find("kvupgrade: SIGTERM отложен до конца работы, которую нельзя прерывать "
+                                     "(Идёт обновление баз данных…)"),
+            std::string::npos);
+  for (const std::string& db : Databases(inst))
+    EXPECT_EQ(test::QueryValue(db, "SELECT ServicePack FROM kv_Setting"), "12") << db;
+  EXPECT_FALSE(test::ReadFile(out).find("> Установка Service Pack 12_2") == std::string::npos);
+  EXPECT_TRUE(test::ReadFile(inst.folders.program + "kv700_d.exe") == oldProgram) << "program files replaced";
+  RegFileRegistry registry(f.demo.registryPath);
+  EXPECT_EQ(ReadUserSetting(registry, "", "ServicePack"), 0);
+
+  // The next run finishes the rest.
+  const test::ProgramRun rest = test::RunProgram(program, f, f.demo.registryPath, "--unattended --no-backup");
+  EXPECT_EQ(rest.status, 0) << rest.err;
+  EXPECT_FALSE(test::ReadFile(inst.folders.program + "kv700_d.exe") == oldProgram);
 }
 
 TEST(SafeRun, ABackupOfAnotherInstallationOrAMissingManifestIsRefused) {

@@ -58,7 +58,13 @@ struct LevelInstallation : MigrationHarness {
 
 TEST(PackFrame, VersionOnlyPackMovesEveryDatabaseAtItsLevel) {
   LevelInstallation inst(5);
+  const fb::ClientStats before = inst.services().client.stats();
   EXPECT_TRUE(RunPackFresh(inst.services(), packs::z_SP_06));
+  // Per database one read transaction for the three reads of the level, and
+  // the write's own, the one commit.
+  const fb::ClientStats spent = inst.services().client.stats() - before;
+  EXPECT_EQ(spent[fb::ClientCall::Start].calls, 18u);
+  EXPECT_EQ(spent.Commits(), 9u);
   EXPECT_EQ(inst.progress.KolvoOperation(), 9);
   for (const std::string& path : inst.AllDatabases()) EXPECT_EQ(inst.Level(path), "6/0") << path;
   // A second run passes over all of them and still reaches its total.

@@ -25,8 +25,8 @@ TEST(StatementText, LinesEndInCrLfAndParametersBecomePositional) {
 
 TEST(StatementText, ConnectionLinesBecomeTheParameterBlock) {
   const std::string dpb = fb::BuildDpb({"user_name=kv5.3", "password=0000001B"}, "UTF8");
-  // version 1, then tag/length/value triples
-  EXPECT_EQ(dpb, std::string("\x01\x1c\x05kv5.3\x1d\x08" "0000001B\x30\x04UTF8", 24));
+  // version 1, then tag/length/value triples, the last saying the file name is UTF-8
+  EXPECT_EQ(dpb, std::string("\x01\x1c\x05kv5.3\x1d\x08" "0000001B\x30\x04UTF8\x4d\x00", 26));
   EXPECT_THROW(fb::BuildDpb({"role=x"}, ""), std::exception);
 }
 

@@ -15,6 +15,7 @@
 #include "support/fb_test_db.h"
 #include "support/firebird_server.h"
 #include "support/program_run.h"
+#include "support/schema_snapshot.h"
 
 namespace kv {
 namespace {
@@ -90,6 +91,36 @@ TEST(ThroughTheServer, ABackupFolderTheServerCannotWriteIsNamedBeforeAnythingCha
   EXPECT_NE(run.err.find("Обновление не начато, базы данных не изменены."), std::string::npos) << run.err;
   EXPECT_TRUE(stdfs::is_empty(server.ClosedFolder())) << "the backup folder that failed is removed";
   for (const std::string& db : Databases(inst)) EXPECT_EQ(f.Level(db), "0/0") << db;
+}
+
+// The restore through a server: the server writes each side file under its
+// own account and holds each database until its last attachment ends; a cut
+// backup file leaves its database as the failed run left it.
+TEST(ThroughTheServer, ARestoreReplacesWhatItProvedAndLeavesADatabaseWithACutBackupFile) {
+  test::FirebirdServer server;
+  test::DemoFixture f(0);
+  const Installation& inst = f.demo.installation;
+  test::Exec(inst.databases.price, {"CREATE EXCEPTION E_NO_LEVEL 'level write refused'"});
+  test::Exec(inst.databases.price,
+             {"CREATE TRIGGER T_NO_LEVEL FOR kv_Setting BEFORE UPDATE AS BEGIN EXCEPTION E_NO_LEVEL; END"});
+  std::map<std::string, std::string> before, left;
+  for (const std::string& db : Databases(inst)) before[db] = test::SchemaSnapshot(db) + test::RowsSnapshot(db);
+  ASSERT_EQ(Unattended(f).status, 4);
+  for (const std::string& db : Databases(inst)) left[db] = test::SchemaSnapshot(db) + test::RowsSnapshot(db);
+
+  std::string folder;
+  for (const auto& e : stdfs::directory_iterator(BackupRoot(inst.folders))) folder = e.path().string() + "/";
+  const std::string cut = folder + "01-Base.fdb.fbk", bytes = test::ReadFile(cut);
+  test::WriteFile(cut, bytes.substr(0, bytes.size() / 2));
+  const test::ProgramRun restore = test::RunProgram(KV_UPGRADE_EXE, f, f.demo.registryPath, "--restore '" + folder + "'");
+  EXPECT_EQ(restore.status, 1) << restore.err;
+  EXPECT_NE(restore.err.find("НЕ восстановлена, оставлена как была: " + inst.databases.base), std::string::npos)
+      << restore.err;
+  for (const std::string& db : Databases(inst)) {
+    SCOPED_TRACE(db);
+    EXPECT_EQ(test::SchemaSnapshot(db) + test::RowsSnapshot(db), db == inst.databases.base ? left[db] : before[db]);
+    EXPECT_FALSE(stdfs::exists(db + ".restoring") || stdfs::exists(db + ".before-restore"));
+  }
 }
 
 TEST(ThroughTheServer, AWrongPasswordStopsTheFirstPackNamingTheDatabaseAndTheReason) {

@@ -1,4 +1,5 @@
-// The command line's installation number.
+// The command line: the installation number, the options the relaunched copy
+// gets, and the list --help prints.
 #include "startup/command_line.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,35 @@ TEST(CommandLine, TheBackupOptionsReachTheRelaunchedCopy) {
     EXPECT_FALSE(ParseCommandLine(bad, error));
     EXPECT_FALSE(error.empty());
   }
+}
+
+TEST(CommandLine, TheResultFileReachesTheCopyAndEveryListedOptionParses) {
+  std::string error;
+  auto cl = ParseCommandLine({"--unattended", "--result-file", "/srv/итог.json"}, error);
+  ASSERT_TRUE(cl) << error;
+  EXPECT_EQ(cl->resultFile, "/srv/итог.json");
+  // The copy in the version folder runs the wizard and writes the file: without it a script would get nothing.
+  EXPECT_EQ(InstallationArguments(*cl), (std::vector<std::string>{"--unattended", "--result-file", "/srv/итог.json"}));
+  EXPECT_FALSE(ParseCommandLine({"--result-file"}, error));
+  EXPECT_NE(error.find("--result-file"), std::string::npos) << error;
+  // A refused command line still tells where its result goes.
+  EXPECT_EQ(ResultFileArgument({"--bogus", "--result-file", "r.json"}), "r.json");
+  EXPECT_EQ(ResultFileArgument({"--bogus", "--result-file"}), "");
+
+  // --help lists exactly what the parser takes: each option, with a value where it needs one.
+  for (const OptionHelp& o : OptionsHelp()) {
+    std::vector<std::string> args{std::string(o.name)};
+    if (!o.value.empty()) args.push_back("7");
+    EXPECT_TRUE(ParseCommandLine(args, error)) << o.name << ": " << error;
+    if (!o.value.empty()) {
+      EXPECT_FALSE(ParseCommandLine({std::string(o.name)}, error)) << o.name;
+    }
+    EXPECT_FALSE(o.meaning.empty()) << o.name;
+  }
+  auto help = ParseCommandLine({"--help"}, error);
+  ASSERT_TRUE(help);
+  EXPECT_TRUE(help->help);
+  EXPECT_TRUE(ParseCommandLine({"--version"}, error)->version);
 }
 
 }  // namespace

@@ -105,5 +105,14 @@ TEST(OrdersAlias, IniAndAliasesFilesAreFoundWithOrWithoutTrailingSeparator) {
   EXPECT_EQ(FindOrdersAlias(fs, ini, "kvServerOrders_2"), cyr + "/Заказы.fdb");
 }
 
+TEST(DatabaseNames, ANameOnAServerIsToldFromAFileOfThisComputer) {
+  for (const char* remote : {"127.0.0.1/3050:/srv/kv/Orders.fdb", "shop-server:D:\\Srv\\Orders12.fdb",
+                             "srv:kvServerOrders_1", "inet://srv/D:/Orders.fdb"})
+    EXPECT_TRUE(IsRemoteDatabaseName(remote)) << remote;
+  for (const char* local : {"D:\\Srv\\Orders12.fdb", "d:/Orders.fdb", "\\\\srv\\share\\Orders.fdb",
+                            "/srv/kv/Orders.fdb", "/srv/a:b/Orders.fdb", "C:\\Квенира 7\\x:y.fdb", "", "Orders.fdb"})
+    EXPECT_FALSE(IsRemoteDatabaseName(local)) << local;
+}
+
 }  // namespace
 }  // namespace kv

@@ -1,6 +1,7 @@
 /*
-** A file system whose chosen files are "in use": they cannot be deleted, as on
-** Windows while a program runs from them. Everything else goes to the real
+** A file system whose chosen files are "in use": they cannot be deleted,
+** renamed or written, as on Windows while a program runs from them (the
+** program-file steps do not rename a running program). Everything else goes to the real
 ** file system (as root, a permission check would not stop a delete).
 */
 #pragma once
@@ -22,8 +23,11 @@ class BusyFileSystem final : public ForwardingFileSystem {
     return busy_.count(FileNameOf(p)) == 0 && ForwardingFileSystem::TryDeleteFile(p);
   }
   void RenameFile(const std::string& from, const std::string& to) override {
-    if (busy_.count(FileNameOf(to)) != 0) throw FileError("in use: " + to);
+    if (busy_.count(FileNameOf(to)) != 0 || busy_.count(FileNameOf(from)) != 0) throw FileError("in use: " + to);
     ForwardingFileSystem::RenameFile(from, to);
+  }
+  bool TryMoveAside(const std::string& from, const std::string& to) override {
+    return busy_.count(FileNameOf(from)) == 0 && ForwardingFileSystem::TryMoveAside(from, to);
   }
   std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override {
     if (busy_.count(FileNameOf(p)) != 0) throw FileError("in use: " + p);

@@ -23,6 +23,7 @@ class ForwardingFileSystem : public FileSystem {
   bool TryDeleteFile(const std::string& p) override { return inner_.TryDeleteFile(p); }
   bool TryCopyFile(const std::string& from, const std::string& to) override { return inner_.TryCopyFile(from, to); }
   void RenameFile(const std::string& from, const std::string& to) override { inner_.RenameFile(from, to); }
+  bool TryMoveAside(const std::string& from, const std::string& to) override { return inner_.TryMoveAside(from, to); }
   std::string ReadFile(const std::string& p) override { return inner_.ReadFile(p); }
   void AppendToFile(const std::string& p, std::string_view bytes) override { inner_.AppendToFile(p, bytes); }
   std::unique_ptr<OutputFile> OpenForWrite(const std::string& p) override { return inner_.OpenForWrite(p); }

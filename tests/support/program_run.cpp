@@ -24,6 +24,13 @@ ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::s
   return r;
 }
 
+std::string InPlaceProgram(const std::string& exe, const Installation& inst) {
+  const std::string copy = inst.folders.version + "kvupgrade";
+  std::filesystem::create_directories(inst.folders.version);
+  std::filesystem::copy_file(exe, copy, std::filesystem::copy_options::overwrite_existing);
+  return copy;
+}
+
 std::string NewestRunLog(const Installation& installation) {
   std::string newest;
   std::error_code ec;

@@ -23,6 +23,11 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::string& registry,
                       const std::string& options, const std::string& environment = "");
 
+/* The program exe copied into the installation's version folder, where it
+** runs without relaunching itself: the process started is the one that
+** works (and the one a signal must hit). Returns the copy's path. */
+std::string InPlaceProgram(const std::string& exe, const Installation& installation);
+
 /* The newest detailed run log of the installation, "" when there is none. */
 std::string NewestRunLog(const Installation& installation);
 

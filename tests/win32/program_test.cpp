@@ -2,10 +2,10 @@
 // in the registry as the main application's 32-bit installer records it: the
 // copy into a version folder whose path has spaces and Cyrillic letters, the
 // relaunch with the options, the start checks, the run log with Cyrillic
-// paths, and the clear message when no Firebird client is installed (no
-// Windows build of the client is available here; the database layer is tested
-// on Linux). An option's value is read from the UTF-16 command line, so its
-// Cyrillic letters and characters of no ANSI code page arrive as given.
+// paths, and the clear message when no Firebird client is installed (the
+// stand-in client of the test prefix switched off). An option's value is read
+// from the UTF-16 command line, so its Cyrillic letters and characters of no
+// ANSI code page arrive as given. The whole upgrade is in upgrade_test.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,6 +30,7 @@ TEST(Win32Program, UnattendedRelaunchesFromTheVersionFolderAndNamesTheMissingCli
   ASSERT_TRUE(test::SetMachineString(key, L"typeInstall", L"d", KEY_WOW64_32KEY));
 
   const std::string exe = test::WinPath(KV_UPGRADE_EXE);
+  const test::NoFirebirdClient noClient;
   const std::optional<int> status =
       RealProcesses().RunAndWait(exe, {"--unattended", "--installation", "2", "--no-backup"});
   ASSERT_TRUE(status);

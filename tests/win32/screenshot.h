@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,43 +59,64 @@ inline bool Write(const std::string& path, int width, int height, const std::vec
 
 }  // namespace png
 
-/* Saves what the screen shows of window w's client area (the frame belongs to
-** the window manager, which the test display lacks) as KV_SCREENSHOT_DIR/name.png.
-** False when the window cannot be read or the file written. */
-inline bool Screenshot(HWND w, const std::string& name) {
-  ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+/* An 8-bit RGB image, rows top down. */
+struct Image {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;
+};
+
+/* What the screen shows of window w's client area (the frame belongs to the
+** window manager, which the test display lacks); nullopt when it cannot be
+** read. redraw: have the window paint itself first, which only a window of
+** this process (or one that answers at once) should be asked. */
+inline std::optional<Image> CaptureClient(HWND w, bool redraw = true) {
+  if (redraw) ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   // What the window drew reaches the display a little later.
   for (int i = 0; i < 20; ++i) {
     win32::PumpPendingMessages();
     ::Sleep(10);
   }
   RECT r;
-  if (!::GetClientRect(w, &r)) return false;
+  if (!::GetClientRect(w, &r)) return std::nullopt;
   ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  const int width = r.right - r.left, height = r.bottom - r.top;
+  Image image{r.right - r.left, r.bottom - r.top, {}};
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  const bool copied = ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  const bool copied = ::BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+  const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
+  image.rgb.resize(pixels * 3);
   const auto* bgra = static_cast<const std::uint8_t*>(bits);
-  for (std::size_t i = 0; copied && i < static_cast<std::size_t>(width) * height; ++i) {
-    rgb[3 * i] = bgra[4 * i + 2];
-    rgb[3 * i + 1] = bgra[4 * i + 1];
-    rgb[3 * i + 2] = bgra[4 * i];
+  for (std::size_t i = 0; copied && i < pixels; ++i) {
+    image.rgb[3 * i] = bgra[4 * i + 2];
+    image.rgb[3 * i + 1] = bgra[4 * i + 1];
+    image.rgb[3 * i + 2] = bgra[4 * i];
   }
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
-  if (!copied) return false;
+  if (!copied) return std::nullopt;
+  return image;
+}
+
+/* Saves image as KV_SCREENSHOT_DIR/name.png; false when it cannot be written. */
+inline bool SaveScreenshot(const Image& image, const std::string& name) {
   const std::string dir = WinPath(KV_SCREENSHOT_DIR);
   ::CreateDirectoryW(win32::Wide(dir).c_str(), nullptr);
-  return png::Write(dir + "\\" + name + ".png", width, height, rgb);
+  return png::Write(dir + "\\" + name + ".png", image.width, image.height, image.rgb);
+}
+
+/* Saves what the screen shows of window w's client area as
+** KV_SCREENSHOT_DIR/name.png. False when the window cannot be read or the
+** file written. */
+inline bool Screenshot(HWND w, const std::string& name) {
+  const std::optional<Image> image = CaptureClient(w);
+  return image && SaveScreenshot(*image, name);
 }
 
 }  // namespace kv::test

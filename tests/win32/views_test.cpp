@@ -1,13 +1,15 @@
 // The native windows driven as an operator drives them: BM_CLICK on the
 // buttons, a tab picked on the news window's strip, message boxes answered
-// from a timer while they wait. There is no Windows build of the database
-// client here, so the Install button starts a stand-in run that reports as a
-// finished run does; the run itself is tested on Linux against the engine.
+// from a timer while they wait. Here the Install button starts a stand-in run
+// that reports as a finished run does, so that the views are seen in every
+// state; the real program clicked through a real run is wizard_run_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "demo_installation.h"
 #include "platform/own_executable.h"
@@ -24,6 +26,7 @@
 #include "views/win32/gauge.h"
 #include "views/win32/news_window.h"
 #include "views/win32/wizard_window.h"
+#include "wizard/install_run.h"
 #include "wine_test_support.h"
 
 #include <commctrl.h>  // after windows.h
@@ -224,6 +227,39 @@ TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
   EXPECT_NE(RealFileSystem().ReadFile(f.installation.folders.registerLog).find(" 009: "), std::string::npos);
 }
 
+// Windows asks every top-level window whether the session may end; while the
+// run holds its session guard the wizard says no (the question comes from
+// another thread, as the system's does, and is answered by the run's pumping).
+TEST(Win32Wizard, WhileTheRunHoldsTheSessionTheWizardRefusesToLetItEnd) {
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  auto ask = [&] {
+    std::atomic<bool> answered = false;
+    DWORD_PTR answer = 99;
+    std::thread system([&] {
+      if (!::SendMessageTimeoutW(root, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer))
+        answer = 98;
+      answered = true;
+    });
+    for (int i = 0; i < 500 && !answered; ++i) {
+      f.window.PumpMessages();
+      ::Sleep(10);
+    }
+    system.join();
+    return answer;
+  };
+  {
+    CriticalSection run(&f.window.Session(), kSessionEndReason);
+    {
+      CriticalSection files(&f.window.Session(), kSessionEndReason);  // sections nest
+      EXPECT_EQ(ask(), static_cast<DWORD_PTR>(FALSE));
+    }
+    EXPECT_EQ(ask(), static_cast<DWORD_PTR>(FALSE));
+  }
+  EXPECT_EQ(ask(), static_cast<DWORD_PTR>(TRUE));
+}
+
 TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
   Win32WizardFixture f;
   f.news.push_back({12, 0, "01.12.2026", "Новые отчёты"});
@@ -383,6 +419,7 @@ TEST(Win32Program, WindowedStartShowsTheSplashAndNamesTheMissingClientInAMessage
   ASSERT_TRUE(test::SetMachineString(key, L"typeInstall", L"d", KEY_WOW64_32KEY));
 
   std::wstring command = L"\"" + win32::Wide(WinPath(KV_UPGRADE_EXE)) + L"\"";
+  const test::NoFirebirdClient noClient;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

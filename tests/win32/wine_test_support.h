@@ -1,9 +1,10 @@
 // What the tests of the Windows program share: build paths as Wine shows
 // them, a fresh temporary folder, machine-wide registry values written into a
-// chosen view, a helper window in another process, and a program run whose
-// output is kept.
+// chosen view, a helper window in another process, a program run whose
+// output is kept, and environment variables for the programs started.
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -20,14 +21,27 @@ inline std::string WinPath(const std::string& unix) {
   return out;
 }
 
+/* The program the tests run: the file KV_TESTED_EXE names when it is set (the
+** signed release), else built, as Windows names it. */
+inline std::string TestedProgram(const std::string& built) {
+  const char* named = std::getenv("KV_TESTED_EXE");
+  const std::string exe = named && *named ? named : built;
+  return exe[0] == '/' ? WinPath(exe) : exe;
+}
+
+/* A new folder under parent (ending in the separator), ending in the separator. */
+inline std::string FreshFolder(const std::string& parent, const std::string& prefix) {
+  const std::string path = parent + prefix + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                           std::to_string(::GetTickCount64()) + "\\";
+  RealFileSystem().CreateDirs(path);
+  return path;
+}
+
 /* A new folder under the temporary folder, ending in the separator. */
 inline std::string FreshTempFolder(const std::string& prefix) {
   wchar_t buf[MAX_PATH];
   const DWORD n = ::GetTempPathW(MAX_PATH, buf);
-  const std::string path = win32::Utf8(std::wstring_view(buf, n)) + prefix + "-" +
-                           std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount64()) + "\\";
-  RealFileSystem().CreateDirs(path);
-  return path;
+  return FreshFolder(win32::Utf8(std::wstring_view(buf, n)), prefix);
 }
 
 /* Writes a string value under HKEY_LOCAL_MACHINE in the given registry view
@@ -99,5 +113,31 @@ inline std::optional<int> RunWithOutput(std::wstring commandLine, const std::str
   if (!::GetExitCodeProcess(process.Get(), &code)) return std::nullopt;
   return static_cast<int>(code);
 }
+
+/* An environment variable of this process (and of the programs it starts)
+** set for the object's lifetime, then restored. */
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t buf[4096];
+    const DWORD n = ::GetEnvironmentVariableW(name, buf, 4096);
+    if (n > 0 && n < 4096) old_ = std::wstring(buf, n);
+    ::SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedVariable() { ::SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  std::wstring name_;
+  std::optional<std::wstring> old_;
+};
+
+/* Set while a program is to find no Firebird client: the stand-in client in
+** the test prefix is switched off for the programs started meanwhile. */
+class NoFirebirdClient : public ScopedVariable {
+ public:
+  NoFirebirdClient() : ScopedVariable(L"WINEDLLOVERRIDES", L"fbclient,gds32=d") {}
+};
 
 }  // namespace kv::test

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/paths.h"
 #include "platform/posix/reg_file_registry.h"
 #include "migration/backup.h"
 #include "platform/text_codec.h"
@@ -39,7 +40,7 @@ struct InstallSite {
     Strings out;
     for (const std::string& e : window.EventsStartingWith("label: "))
       if (e != "label:  Проверка форматов таблиц" && e != "label:  Проверка подключений к базам данных" &&
-          e.rfind("label:  Резервная копия: ", 0) != 0 &&
+          e.rfind("label:  Резервная копия: ", 0) != 0 && e.rfind("label:  Проверка резервной копии: ", 0) != 0 &&
           e.rfind("label:  Восстановление: ", 0) != 0)
         out.push_back(e.substr(7));
     return out;
@@ -232,6 +233,12 @@ TEST(InstallRun, AFailedPackOffersTheBackupAndTheRestoreTakesEverythingBack) {
       << site.window.memo3.back();
   EXPECT_EQ(site.demo.Contents(), before) << "schema, rows or level differ from before the run";
   EXPECT_EQ(ReadUserSetting(site.registry, "", "ServicePack"), 0);
+  // While a database is backed up, checked and restored, the label names what the service copies or builds.
+  for (const char* doing : {"label:  Резервная копия: Base.fdb: таблица ", "label:  Проверка резервной копии: Base.fdb: ",
+                            "label:  Восстановление: Base.fdb: "})
+    EXPECT_TRUE(std::any_of(site.window.events.begin(), site.window.events.end(),
+                            [&](const std::string& e) { return e.rfind(doing, 0) == 0; }))
+        << doing;
   EXPECT_EQ(site.Program("kv700_d.exe"), "old kv700_d.exe of build 7.0.11\n");
 
   // Declined: the databases stay where the failed run left them, and the page says where the backup is.
@@ -240,6 +247,26 @@ TEST(InstallRun, AFailedPackOffersTheBackupAndTheRestoreTakesEverythingBack) {
   EXPECT_EQ(site.Run(), InstallOutcome::PackFailed);
   EXPECT_NE(site.demo.Contents(), before);
   EXPECT_EQ(site.window.memo3.back().rfind("Базы данных можно восстановить из резервной копии: " + backup, 0), 0u);
+
+  // No room beside the Base folder's databases for their restored copies: they are left, named, and the rest restored.
+  const std::string baseFolder = FolderOf(site.demo.paths().base);
+  site.safety.freeBytes = [&](const std::string& folder) -> std::uintmax_t {
+    return WithTrailingSep(folder) == baseFolder ? 4096 : std::uintmax_t(1) << 40;
+  };
+  site.window.answers = {true};
+  site.window.messages.clear();
+  site.window.memo3.clear();
+  EXPECT_EQ(site.Run(), InstallOutcome::PackFailed);
+  ASSERT_EQ(site.window.messages.size(), 2u);
+  EXPECT_EQ(site.window.messages[1].rfind("Не все базы данных восстановлены из резервной копии " + backup, 0), 0u);
+  EXPECT_NE(site.window.messages[1].find(site.demo.paths().base + ": недостаточно места"), std::string::npos)
+      << site.window.messages[1];
+  const Strings& memo = site.window.memo3;
+  EXPECT_NE(std::find_if(memo.begin(), memo.end(), [&](const std::string& line) {
+              return line.rfind("НЕ восстановлена, оставлена как была: " + site.demo.paths().system + ": ", 0) == 0;
+            }), memo.end());
+  EXPECT_NE(std::find(memo.begin(), memo.end(), "Восстановлена: " + site.demo.paths().price), memo.end());
+  EXPECT_EQ(memo.back().rfind("Базы данных восстановлены не все; резервная копия: " + backup, 0), 0u) << memo.back();
 }
 
 TEST(InstallRun, NoRoomForTheBackupOrATableAtItsFormatLimitStopsBeforeTheFirstPack) {
@@ -253,6 +280,17 @@ TEST(InstallRun, NoRoomForTheBackupOrATableAtItsFormatLimitStopsBeforeTheFirstPa
   EXPECT_EQ(site.demo.Contents(), before);
   EXPECT_FALSE(std::filesystem::exists(BackupRoot(site.demo.installation().folders)) &&
                !std::filesystem::is_empty(BackupRoot(site.demo.installation().folders)));
+
+  // A file-system error while the backup is made is the backup's too: the run does not start.
+  site.safety.freeBytes = [](const std::string& folder) -> std::uintmax_t {
+    throw std::filesystem::filesystem_error("space", folder, std::make_error_code(std::errc::io_error));
+  };
+  site.window.messages.clear();
+  EXPECT_EQ(site.Run(), InstallOutcome::NotStarted);
+  ASSERT_EQ(site.window.messages.size(), 1u);
+  EXPECT_EQ(site.window.messages[0].rfind("Не удалось сделать резервную копию баз данных", 0), 0u)
+      << site.window.messages[0];
+  EXPECT_EQ(site.demo.Contents(), before);
 
   std::vector<std::string> churn;
   for (int i = 0; i < 125; ++i) {

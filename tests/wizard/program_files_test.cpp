@@ -16,6 +16,7 @@
 #include "support/busy_file_system.h"
 #include "support/fakes.h"
 #include "support/forwarding_file_system.h"
+#include "support/immutable_file.h"
 #include "support/recording_window.h"
 #include "support/temp_dir.h"
 
@@ -71,6 +72,12 @@ struct Site {
 
   void OldFiles(const Strings& names) {
     for (const std::string& n : names) WriteFile(prog + n, "old " + n);
+  }
+
+  /* The program folder holds exactly these files, each as OldFiles wrote it. */
+  void ExpectOld(const Strings& names) const {
+    EXPECT_EQ(Files(), std::set<std::string>(names.begin(), names.end()));  // no ".old" or ".part" either
+    for (const std::string& n : names) EXPECT_EQ(ReadFile(prog + n), "old " + n) << n;
   }
 
   std::set<std::string> Files() const {
@@ -158,19 +165,65 @@ TEST(ProgramFiles, FileInUseSkipsLaterWritesWithTheirCodes) {
   EXPECT_TRUE(s.Run(12, fs));
   EXPECT_EQ(s.window.messages,
             (Strings{"Error 12_101", "Error 12_102", "Error 12_103", "Error 12_105", "Error 12_106"}));
-  EXPECT_EQ(s.window.memo3, (Strings{"tonic700.exe занят"}));
+  EXPECT_EQ(s.window.memo3, (Strings{"tonic700.exe занят", "Прежние файлы программы возвращены на место"}));
   const Strings& ev = s.window.events;
   const auto tonic = std::find(ev.begin(), ev.end(), "label:  Установка tonic700.exe");
   ASSERT_NE(tonic, ev.end());
   EXPECT_EQ(Strings(tonic, ev.end()),
             (Strings{"label:  Установка tonic700.exe", "pause: 50", "memo3: tonic700.exe занят",
                      "message: Error 12_105", "gauge: 4", "pause: 50", "message: Error 12_106", "gauge: 5",
-                     "pause: 50", "gauge: 6", "pause: 50"}));
+                     "pause: 50", "gauge: 6", "pause: 50", "memo3: Прежние файлы программы возвращены на место"}));
   // kv5.bpl is skipped after the failed deletion; indy70.bpl still runs (535).
   EXPECT_EQ(s.LoggedCodes(), (std::vector<int>{535, 513}));
-  EXPECT_EQ(ReadFile(s.prog + "kv5.bpl"), "old kv5.bpl");
-  EXPECT_EQ(ReadFile(s.prog + "tonic700.exe"), "old tonic700.exe");
-  EXPECT_EQ(s.Files(), (std::set<std::string>{"kv5.bpl", "tonic700.exe"}));
+  // Every old file is back, the main program and the two the deletion block took included.
+  s.ExpectOld({"kv700_h.exe", "kv700_d.exe", "tonic700.exe", "kv5.bpl"});
+}
+
+TEST(ProgramFiles, AnImmutableMainProgramLeavesEveryOldFileInPlace) {
+  Site s(kThisRelease);
+  s.OldFiles({"kv700_h.exe", "kv700_d.exe", "tonic700.exe", "kv5.bpl"});
+  {
+    test::Immutable locked(s.prog + "tonic700.exe");
+    if (!locked) GTEST_SKIP() << "this file system cannot make a file immutable";
+    EXPECT_TRUE(s.Run(12));
+  }
+  EXPECT_EQ(s.window.messages,
+            (Strings{"Error 12_101", "Error 12_102", "Error 12_103", "Error 12_105", "Error 12_106"}));
+  EXPECT_EQ(s.window.memo3, (Strings{"tonic700.exe занят", "Прежние файлы программы возвращены на место"}));
+  EXPECT_EQ(s.LoggedCodes(), (std::vector<int>{535, 513}));
+  s.ExpectOld({"kv700_h.exe", "kv700_d.exe", "tonic700.exe", "kv5.bpl"});
+}
+
+/* The real file system on which one file cannot be put in place. */
+class StuckRenameFileSystem final : public test::ForwardingFileSystem {
+ public:
+  explicit StuckRenameFileSystem(std::string from) : from_(std::move(from)) {}
+  void RenameFile(const std::string& from, const std::string& to) override {
+    if (FileNameOf(from) == from_) throw FileError("cannot rename \"" + from + "\": Input/output error");
+    ForwardingFileSystem::RenameFile(from, to);
+  }
+
+ private:
+  std::string from_;
+};
+
+TEST(ProgramFiles, AFailureAfterSomeFilesWereWrittenPutsEveryOldFileBack) {
+  Site s(kThisRelease);
+  s.OldFiles({"kv700_h.exe", "kv700_d.exe", "kv5.bpl"});
+  // A run cut short left the main program set aside; it comes back before anything else.
+  WriteFile(s.prog + "tonic700.exe.old", "old tonic700.exe");
+  StuckRenameFileSystem stuck("kv700_d.exe.part");
+
+  EXPECT_TRUE(s.Run(12, stuck));
+  EXPECT_EQ(s.window.messages, Strings{"Error 12_106"});
+  EXPECT_EQ(s.window.memo3, (Strings{"kv5.bpl - переписан", "tonic700.exe - переписан",
+                                     "Прежние файлы программы возвращены на место"}));
+  EXPECT_EQ(s.LoggedCodes(), (std::vector<int>{504, 535, 503, 63}));
+  s.ExpectOld({"kv700_h.exe", "kv700_d.exe", "tonic700.exe", "kv5.bpl"});
+
+  // Then, all free, every file is replaced and nothing set aside is left.
+  EXPECT_FALSE(s.Run(12));
+  EXPECT_EQ(s.Files(), (std::set<std::string>{"kv5.bpl", "kv700_d.exe", "tonic700.exe"}));
 }
 
 /* The real file system whose writes of one file stop with a full disk. */

@@ -18,15 +18,15 @@ namespace kv::fb {
 
 // Every entry point with the kind of call it is counted as.
 #define KV_FB_ENTRY_POINTS(X)                                                                           \
-  X(isc_attach_database, Attach) X(isc_detach_database, Detach) X(isc_database_info, Info)              \
-  X(isc_start_transaction, Start) X(isc_commit_transaction, Commit)                                    \
-  X(isc_rollback_transaction, Rollback) X(isc_dsql_allocate_statement, Prepare)                        \
-  X(isc_dsql_prepare, Prepare) X(isc_dsql_describe, Prepare) X(isc_dsql_describe_bind, Prepare)        \
-  X(isc_dsql_execute, Execute) X(isc_dsql_fetch, Fetch) X(isc_dsql_free_statement, Free)               \
-  X(isc_dsql_sql_info, Prepare) X(isc_dsql_execute_immediate, Execute) X(isc_open_blob2, Blob)         \
-  X(isc_get_segment, Blob) X(isc_close_blob, Blob) X(isc_service_attach, Service)                      \
-  X(isc_service_detach, Service) X(isc_service_query, Service) X(isc_service_start, Service) X(fb_interpret, Other)                  \
-  X(isc_sqlcode, Other) X(isc_vax_integer, Other) X(isc_decode_sql_date, Other)                        \
+  X(isc_attach_database, Attach) X(isc_create_database, Attach) X(isc_detach_database, Detach)          \
+  X(isc_database_info, Info) X(isc_start_transaction, Start) X(isc_commit_transaction, Commit)          \
+  X(isc_rollback_transaction, Rollback) X(isc_dsql_allocate_statement, Prepare)                         \
+  X(isc_dsql_prepare, Prepare) X(isc_dsql_describe, Prepare) X(isc_dsql_describe_bind, Prepare)         \
+  X(isc_dsql_execute, Execute) X(isc_dsql_fetch, Fetch) X(isc_dsql_free_statement, Free)                \
+  X(isc_dsql_sql_info, Prepare) X(isc_dsql_execute_immediate, Execute) X(isc_open_blob2, Blob)          \
+  X(isc_get_segment, Blob) X(isc_close_blob, Blob) X(isc_service_attach, Service)                       \
+  X(isc_service_detach, Service) X(isc_service_query, Service) X(isc_service_start, Service)            \
+  X(fb_interpret, Other) X(isc_sqlcode, Other) X(isc_vax_integer, Other) X(isc_decode_sql_date, Other)  \
   X(isc_decode_sql_time, Other) X(isc_decode_timestamp, Other) X(fb_shutdown, Other)
 
 static_assert(std::is_same_v<ApiHandle, FB_API_HANDLE>);

@@ -34,6 +34,10 @@ std::string BuildDpb(const std::vector<std::string>& params, const std::string& 
       throw Error("unknown connection parameter \"" + name + "\"", 0);
   }
   if (!charset.empty()) AddText(dpb, isc_dpb_lc_ctype, charset);
+  // Every text of the program is UTF-8, file names too; without this tag the
+  // Windows client reads the name in the ANSI code page and finds no database
+  // under a Cyrillic folder.
+  dpb += {static_cast<char>(isc_dpb_utf8_filename), 0};
   return dpb;
 }
 

@@ -41,7 +41,8 @@ class Attachment {
   AttachmentHandle handle_;
 };
 
-/* Builds a database parameter block from "name=value" lines. Exposed for tests. */
+/* Builds a database parameter block from "name=value" lines, marking the
+** file name as UTF-8. Exposed for tests. */
 std::string BuildDpb(const std::vector<std::string>& params, const std::string& charset);
 
 }  // namespace kv::fb

@@ -65,31 +65,45 @@ void AddNumber(std::string& spb, char tag, std::uint32_t value) {
 
 }  // namespace
 
-void ServiceManager::Backup(const std::string& database, const std::string& file) {
+bool IsServiceFailureLine(std::string_view line) {
+  for (std::string_view mark : {"ERROR:", "Done with volume", "Press return to reopen"})
+    if (line.find(mark) != std::string_view::npos) return true;
+  return false;
+}
+
+void ServiceManager::Backup(const std::string& database, const std::string& file, const LineSink& lines) {
   std::string spb(1, static_cast<char>(isc_action_svc_backup));
   AddString(spb, isc_spb_dbname, database);
   AddString(spb, isc_spb_bkp_file, file);
   spb += static_cast<char>(isc_spb_verbose);
-  RunAction(spb, "backup of " + database);
+  RunAction(spb, "backup of " + database, "closing file, committing, and finishing", lines);
 }
 
-void ServiceManager::Restore(const std::string& file, const std::string& database, bool replace) {
+void ServiceManager::Restore(const std::string& file, const std::string& database, bool replace,
+                             const LineSink& lines) {
   std::string spb(1, static_cast<char>(isc_action_svc_restore));
   AddString(spb, isc_spb_bkp_file, file);
   AddString(spb, isc_spb_dbname, database);
   AddNumber(spb, isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
   spb += static_cast<char>(isc_spb_verbose);
-  RunAction(spb, "restore of " + database);
+  RunAction(spb, "restore of " + database, "finishing, closing, and going home", lines);
 }
 
-void ServiceManager::RunAction(const std::string& action, const std::string& what) {
+void ServiceManager::RunAction(const std::string& action, const std::string& what, std::string_view finished,
+                               const LineSink& lines) {
   // File names in the requests are UTF-8, as every text of the program.
   const std::string& spb = action;
   const Api& api = client_.api();
   api.Checked(api.isc_service_start, handle_.Addr(), nullptr, static_cast<unsigned short>(spb.size()), spb.data());
   // The verbose output is read line by line until the service has none left;
   // a failure of the action comes back as the status of a query.
-  std::vector<std::string> tail;
+  std::vector<std::string> tail, failures;
+  bool ended = false;
+  auto joined = [](const std::vector<std::string>& text) {
+    std::string out;
+    for (const std::string& line : text) out += "\n" + line;
+    return out;
+  };
   const char request[] = {isc_info_svc_line};
   for (;;) {
     char result[4096] = {};
@@ -97,18 +111,32 @@ void ServiceManager::RunAction(const std::string& action, const std::string& wha
       api.Checked(api.isc_service_query, handle_.Addr(), nullptr, 0, nullptr, sizeof request, request,
                   sizeof result, result);
     } catch (const Error& e) {
-      std::string lines;
-      for (const std::string& line : tail) lines += "\n" + line;
-      throw Error("the " + what + " failed: " + e.what() + lines, e.SqlCode(), e.Codes());
+      throw Error("the " + what + " failed: " + e.what() + joined(failures.empty() ? tail : failures), e.SqlCode(),
+                  e.Codes());
     }
     if (result[0] != isc_info_svc_line) throw Error("the " + what + ": malformed reply of the service", 0);
     const auto length = static_cast<std::size_t>(api.isc_vax_integer(result + 1, 2));
     if (length > sizeof result - 4) throw Error("the " + what + ": malformed reply of the service", 0);
     if (length == 0 && result[3] == isc_info_end) break;
-    tail.emplace_back(result + 3, length);
+    std::string line(result + 3, length);
+    if (IsServiceFailureLine(line) && failures.size() < 10) failures.push_back(line);
+    ended = ended || line.find(finished) != std::string::npos;
+    if (lines) {
+      // Reading on is what lets the service end; a listener's fault must not stop it.
+      try {
+        lines(line);
+      } catch (...) {
+      }
+    }
+    tail.push_back(std::move(line));
     if (tail.size() > 5) tail.erase(tail.begin());
   }
   WaitUntilStopped();
+  // The service reports success for some failures: it may write them out, or
+  // (the embedded engine) prompt on the process's own console for another
+  // volume and simply stop. Either way its closing line is missing.
+  if (!failures.empty()) throw Error("the " + what + " failed:" + joined(failures), 0);
+  if (!ended) throw Error("the " + what + " stopped before its end; its last lines:" + joined(tail), 0);
 }
 
 void ServiceManager::WaitUntilStopped() {

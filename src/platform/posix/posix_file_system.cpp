@@ -124,6 +124,15 @@ class PosixFileSystem final : public FileSystem {
     if (dir) ::fsync(dir.Get());
   }
 
+  bool TryMoveAside(const std::string& from, const std::string& to) override {
+    // A running program may be renamed here; an immutable file may not.
+    if (::rename(from.c_str(), to.c_str()) != 0) return false;
+    const std::string folder = FolderOf(to);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.Get());
+    return true;
+  }
+
   std::string ReadFile(const std::string& path) override {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) Fail("cannot open", path);

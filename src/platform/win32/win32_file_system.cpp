@@ -1,6 +1,7 @@
 /*
 ** The real file system on Windows, with its semantics: a running executable
-** cannot be deleted (that is how the program-file steps see a busy file), a
+** cannot be deleted nor opened for writing (that is how the program-file steps
+** see a busy file), a
 ** copy fails when its target exists, a rename replaces its target and is
 ** written through before it returns.
 */
@@ -85,6 +86,29 @@ class WindowsFileSystem final : public FileSystem {
     if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       Fail("cannot rename", from + "\" to \"" + to);
   }
+  bool TryMoveAside(const std::string& from, const std::string& to) override {
+    // The system renames a running program, but the program-file steps must
+    // treat it as busy, as they treat it when it cannot be deleted: a file
+    // that cannot be opened for writing and deletion, with every sharing
+    // allowed, is in use. A read-only file is probed without its attribute,
+    // which it keeps under its new name.
+    const std::wstring source = Wide(from), target = Wide(to);
+    const DWORD attributes = ::GetFileAttributesW(source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    const bool readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly) ::SetFileAttributesW(source.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    bool moved = false;
+    UniqueFileHandle probe(::CreateFileW(source.c_str(), GENERIC_WRITE | DELETE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe) {
+      probe.Close();
+      moved = ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+    if (readOnly) ::SetFileAttributesW(moved ? target.c_str() : source.c_str(), attributes);
+    return moved;
+  }
+
   std::string ReadFile(const std::string& path) override {
     UniqueFileHandle h(::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -419,6 +419,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
       if (close) ::DestroyWindow(root_);
       return 0;
     }
+    case WM_QUERYENDSESSION: return events_.SessionMayEnd() ? TRUE : FALSE;
     case WM_SETCURSOR:
       if (!destroying_ && events_.Busy()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));

@@ -52,6 +52,8 @@ class FormEvents {
   virtual void Destroyed() {}
   /* True while the mouse pointer over the form is the hour-glass. */
   virtual bool Busy() const { return false; }
+  /* WM_QUERYENDSESSION: false holds the log-off or shutdown back. */
+  virtual bool SessionMayEnd() const { return true; }
 };
 
 struct FontTraits {

@@ -13,6 +13,7 @@
 
 #include "views/win32/desktop.h"
 #include "views/win32/form_window.h"
+#include "views/win32/session_block.h"
 #include "wizard/wizard_form.h"
 #include "wizard/wizard_window.h"
 
@@ -32,6 +33,8 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   void RunUntilClosed() { window_.RunUntilClosed(); }
   /* Called when the window has closed (after FormClose). */
   std::function<void()> onClosed;
+  /* Held by the logic over work the end of the session must not cut. */
+  SessionGuard& Session() { return session_; }
 
   // OperatorDialog
   void ShowMessage(const std::string& text) override { dialog_.ShowMessage(text); }
@@ -79,6 +82,7 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   bool CloseRequested() override;
   void Destroyed() override;
   bool Busy() const override { return busy_; }
+  bool SessionMayEnd() const override { return session_.MayEnd(); }
 
   /* The install run reports progress from the interface thread: processing
   ** pending messages there (at most every 25 ms) keeps the window answering. */
@@ -86,6 +90,7 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   void Show(std::string_view element, bool visible);
 
   FormWindow window_;
+  WindowSessionGuard session_{window_};
   Win32Dialog dialog_;
   WizardForm* form_ = nullptr;
   WizardPage page_ = WizardPage::Start;

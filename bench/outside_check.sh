@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The whole upgrade timed from outside, beside isql-fb: each round makes three
+# fresh level-0 demo installations (forced writes on) and brings the first up
+# to date with `kvupgrade --unattended --no-backup` (the whole program: its copy
+# into the version folder, the checks, every pack and the program files; the
+# pauses that let an operator read a line are skipped through
+# KV_TEST_SKIP_PAUSES), the second with isql-fb scripts that make the same
+# changes committing where the server needs it, and the third with the same
+# changes committed wherever the program commits (one isql-fb per database,
+# as an administrator would run them; made once by isql_scripts from a run of
+# the packs). The order turns about from round to round; each figure is the
+# median of the rounds' ratios.
+#
+#   bash bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+usage="usage: bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
+build_dir=${1:?$usage}
+shift
+rounds=3 dir= keep=0
+while (($#)); do
+  case "$1" in
+    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
+    --dir) dir=${2:?--dir needs a folder}; shift 2 ;;
+    --keep) keep=1; shift ;;
+    *) echo "$usage" >&2; exit 64 ;;
+  esac
+done
+[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "outside_check: --rounds needs a positive number" >&2; exit 64; }
+kvdemo=$(realpath "$build_dir/app/kvdemo")
+kvupgrade=$(realpath "$build_dir/app/kvupgrade")
+isql_scripts=$(realpath "$build_dir/bench/isql_scripts")
+
+if [[ -n $dir ]]; then
+  mkdir -p "$dir"
+  [[ -z $(ls -A "$dir") ]] || { echo "outside_check: $dir is not empty" >&2; exit 64; }
+  work=$(realpath "$dir")
+else
+  work=$(mktemp -d /tmp/outside_check.XXXXXX)
+fi
+cleanup() { ((keep)) || rm -rf "$work"; }
+trap cleanup EXIT
+
+echo "Writing the isql-fb scripts from a run of the packs ..." >&2
+"$isql_scripts" "$work/scripts" >"$work/scripts.log" 2>&1 || { cat "$work/scripts.log" >&2; exit 1; }
+
+now_ns() { date +%s%N; }
+
+# Prints the milliseconds the program took to upgrade a new level-0 demo in $1.
+program_ms() {
+  local demo=$1 start end status=0
+  "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
+  start=$(now_ns)
+  env KV_REGISTRY="$demo/registry.reg" KV_TEST_SKIP_PAUSES=1 "$kvupgrade" --unattended --no-backup \
+    >"$demo.out" 2>"$demo.err" || status=$?
+  end=$(now_ns)
+  ((status == 0)) || { echo "outside_check: kvupgrade ended with status $status; see $demo.err" >&2; exit 1; }
+  echo $(((end - start) / 1000000))
+}
+
+# Prints the milliseconds the scripts of column $2 of scripts.txt (2: fewest
+# commits, 3: the program's commits) took on a new level-0 demo in $1.
+isql_ms() {
+  local demo=$1 column=$2 start end rel fewest same user password script
+  "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
+  start=$(now_ns)
+  while IFS=$'\t' read -r rel fewest same user password; do
+    script=$fewest
+    ((column == 3)) && script=$same
+    isql-fb -quiet -bail -user "$user" -password "$password" -charset UTF8 \
+      -input "$work/scripts/$script" "$demo/$rel" >>"$demo.out" 2>&1 ||
+      { echo "outside_check: isql-fb failed on $demo/$rel; see $demo.out" >&2; exit 1; }
+  done <"$work/scripts/scripts.txt"
+  end=$(now_ns)
+  echo $(((end - start) / 1000000))
+}
+
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+ours=() fewest=() same=()
+for ((i = 1; i <= rounds; i++)); do
+  echo "Round $i of $rounds: three level-0 demos, kvupgrade on one, isql-fb scripts on the others ..." >&2
+  if ((i % 2)); then
+    ours+=("$(program_ms "$work/program$i")")
+    fewest+=("$(isql_ms "$work/isql$i" 2)")
+    same+=("$(isql_ms "$work/isql-same$i" 3)")
+  else
+    same+=("$(isql_ms "$work/isql-same$i" 3)")
+    fewest+=("$(isql_ms "$work/isql$i" 2)")
+    ours+=("$(program_ms "$work/program$i")")
+  fi
+done
+
+echo
+echo "Outside check. The demo upgrade (level 0 to 12, forced writes on): kvupgrade --unattended --no-backup,"
+echo "the whole program with its pauses skipped, beside isql-fb scripts making the same changes, committing"
+echo "where the server needs it (fewest commits) or wherever the program commits (same commits)"
+echo
+row() { printf '%-8s %13s %18s %10s %17s %10s\n' "$@"; }
+row round "kvupgrade ms" "isql fewest ms" "ratio" "isql same ms" "ratio"
+r1=() r2=()
+for ((i = 0; i < rounds; i++)); do
+  r1+=("$(ratio "${ours[i]}" "${fewest[i]}")") r2+=("$(ratio "${ours[i]}" "${same[i]}")")
+  row $((i + 1)) "${ours[i]}" "${fewest[i]}" "${r1[i]}" "${same[i]}" "${r2[i]}"
+done
+row median "$(median "${ours[@]}")" "$(median "${fewest[@]}")" "$(median "${r1[@]}")" \
+  "$(median "${same[@]}")" "$(median "${r2[@]}")"
+echo
+echo "Median of $rounds rounds: kvupgrade takes $(median "${r1[@]}") times the isql-fb scripts with the fewest"
+echo "commits, $(median "${r2[@]}") times those committing where it commits."
