@@ -3,8 +3,8 @@
 ** DATABASE and kills itself right after its N-th changing commit, or, with K,
 ** before the K-th database write after the changing commit before the N-th
 ** (inside the N-th commit; needs the preload library kv_kill_at_write). Exits
-** 0 when the operation ended by itself, and then prints the database writes up
-** to each of its changing commits on one line (N 0 kills nowhere and counts).
+** 0 when the operation ended by itself. N 0 kills nowhere and prints the
+** database writes up to each of its changing commits on one line.
 */
 #include <iostream>
 #include <string>
@@ -24,7 +24,9 @@ int main(int argc, char** argv) {
   std::unique_ptr<kv::TDM1> dm = harness.NewContext();
   if (!dm->OpenDataBase(argv[1])) return 2;
   kv::test::RunCrashOperation(*dm, argv[2]);
-  for (long writes : killer.WritesPerCommit()) std::cout << writes << " ";
-  std::cout << "\n";
+  if (std::string(argv[3]) == "0") {
+    for (long writes : killer.WritesPerCommit()) std::cout << writes << " ";
+    std::cout << "\n";
+  }
   return 0;
 }
