@@ -14,7 +14,8 @@ int RunWithWindows(const CommandLine& commandLine, RunReport& report, int, char*
   win32::ReleaseOwnConsole();
   win32::Win32Screen screen;
   win32::Win32SplashOperations splash;
-  win32::Win32Dialog dialog;
+  // The start's messages stand over the splash while it is up.
+  win32::Win32Dialog dialog([&splash] { return splash.Window(); });
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
                          WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client, report),

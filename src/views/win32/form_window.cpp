@@ -7,13 +7,14 @@
 
 #include <stdexcept>
 
+#include "platform/scope_exit.h"
 #include "platform/text_util.h"
 #include "views/win32/gauge.h"
 
 namespace kv::win32 {
 
-LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+LRESULT FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+LRESULT PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
 
 namespace {
 
@@ -117,8 +118,8 @@ FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND o
     : form_(description), events_(events) {
   InitCommonControlsOnce();
   const std::wstring className = Wide(form_.name);
-  RegisterClassOnce(className.c_str(), FormProcedure);
-  RegisterClassOnce(kPanelClass, PanelProcedure);
+  RegisterClassOnce(className.c_str(), Guarded<FormProcedure>);
+  RegisterClassOnce(kPanelClass, Guarded<PanelProcedure>);
 
   DWORD style = WS_CLIPCHILDREN;
   switch (form_.border) {
@@ -134,20 +135,13 @@ FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND o
                     r.right - r.left, r.bottom - r.top, owner, nullptr, Instance(), this);
   if (!root_) throw std::runtime_error("cannot create the window " + std::string(form_.name) + ": " +
                                        ErrorText(::GetLastError()));
-  ::SendMessageW(root_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
+  ::SendMessageW(Root(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
   for (std::size_t i = 0; i < form_.elements.size(); ++i) Build(form_.elements[i], i);
   // Containers were sized before their children existed: place those now, outer first.
-  LayOut(root_);
+  LayOut(Root());
   for (auto& c : children_)
     if (c->window && ClassOf(c->element->kind) == kPanelClass) LayOut(c->window);
-}
-
-FormWindow::~FormWindow() {
-  if (root_) {
-    // The owner of the events may already be going away: nothing reaches it now.
-    destroying_ = true;
-    ::DestroyWindow(root_);
-  }
+  RethrowParked(parked_);
 }
 
 const FormChild& FormWindow::Child(std::string_view name) const {
@@ -194,7 +188,7 @@ HBRUSH FormWindow::Brush(form::Colour c) {
 }
 
 HWND FormWindow::ParentWindow(const form::Element& e) const {
-  return e.parent.empty() ? root_ : Child(e.parent).window;
+  return e.parent.empty() ? Root() : Child(e.parent).window;
 }
 
 void FormWindow::Build(const form::Element& e, std::size_t index) {
@@ -274,7 +268,7 @@ void FormWindow::LayOut(HWND parent) {
   if (!parent) return;
   RECT free;
   ::GetClientRect(parent, &free);
-  const FormChild* owner = parent == root_ ? nullptr : ChildOf(parent);
+  const FormChild* owner = parent == Root() ? nullptr : ChildOf(parent);
   if (owner && owner->tabStrip) {
     const int strip = StripHeight(owner->tabStrip);
     ::SetWindowPos(owner->tabStrip, nullptr, 0, 0, free.right, strip, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -311,17 +305,26 @@ void FormWindow::LayOut(HWND parent) {
 
 void FormWindow::RunUntilClosed() {
   MSG m;
-  while (root_) {
+  for (;;) {
+    // Also what a handler threw outside this loop (a SendMessage from elsewhere).
+    RethrowParked(parked_);
+    if (!root_) break;
     const BOOL got = ::GetMessageW(&m, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(m.wParam));
       break;
     }
     if (got < 0) break;
-    if (::IsDialogMessageW(root_, &m)) continue;
+    if (::IsDialogMessageW(Root(), &m)) continue;
     ::TranslateMessage(&m);
     ::DispatchMessageW(&m);
   }
+  RethrowParked(parked_);
+}
+
+void FormWindow::PumpPending() {
+  PumpPendingMessages();
+  RethrowParked(parked_);
 }
 
 void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }
@@ -337,26 +340,27 @@ void FormWindow::SetFont(std::string_view name, const form::Font& font) {
 
 void FormWindow::StartTimer(std::string_view name) {
   const FormChild& c = Child(name);
-  if (root_) ::SetTimer(root_, c.timerId, static_cast<UINT>(c.element->interval), nullptr);
+  if (root_) ::SetTimer(Root(), c.timerId, static_cast<UINT>(c.element->interval), nullptr);
 }
 
 void FormWindow::StopTimer(std::string_view name) {
   const FormChild& c = Child(name);
-  if (root_) ::KillTimer(root_, c.timerId);
+  if (root_) ::KillTimer(Root(), c.timerId);
 }
 
 void FormWindow::ShowCentred() {
   if (!root_) return;
+  HWND root = Root();
   RECT r, area;
-  ::GetWindowRect(root_, &r);
+  ::GetWindowRect(root, &r);
   if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
     area = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   const int w = r.right - r.left, h = r.bottom - r.top;
-  ::SetWindowPos(root_, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+  ::SetWindowPos(root, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::ShowWindow(root_, SW_SHOW);
-  ::SetForegroundWindow(root_);
-  ::UpdateWindow(root_);
+  ::ShowWindow(root, SW_SHOW);
+  ::SetForegroundWindow(root);
+  ::UpdateWindow(root);
   for (auto& c : children_)
     if (c->element->focused && c->window) ::SetFocus(c->window);
 }
@@ -377,27 +381,18 @@ LRESULT FormWindow::ColourOf(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(Brush(back));
 }
 
-template <class Event>
-void FormWindow::Raise(Event&& event) {
-  if (destroying_) return;
-  try {
-    event();
-  } catch (const std::exception& e) {
-    // An error must not cross the system's window procedure: the operator sees it instead.
-    ::MessageBoxW(root_, Wide(e.what()).c_str(), Wide(form_.caption).c_str(), MB_OK);
-  }
-}
-
-LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
+LRESULT FormWindow::Handle(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED && lp)
-        if (const FormChild* c = ChildOf(reinterpret_cast<HWND>(lp))) Raise([&] { events_.Clicked(c->element->name); });
+      // The dialog manager reports Escape as IDCANCEL from no control.
+      if (LOWORD(wp) == IDCANCEL && !lp) events_.EscapePressed();
+      else if (HIWORD(wp) == BN_CLICKED && lp)
+        if (const FormChild* c = ChildOf(reinterpret_cast<HWND>(lp))) events_.Clicked(c->element->name);
       return 0;
     case WM_NOTIFY: {
       const auto* n = reinterpret_cast<const NMHDR*>(lp);
       if (n->code == static_cast<UINT>(TCN_SELCHANGE))
-        if (const FormChild* c = ChildOf(n->hwndFrom)) Raise([&] { events_.TabChanged(c->element->name); });
+        if (const FormChild* c = ChildOf(n->hwndFrom)) events_.TabChanged(c->element->name);
       return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -406,56 +401,59 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       for (auto& c : children_)
         if (c->element->kind == Kind::Timer && c->timerId == wp) {
-          Raise([&] { events_.TimerTicked(c->element->name); });
+          events_.TimerTicked(c->element->name);
           break;
         }
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) Raise([&] { events_.Activated(); });
+      if (LOWORD(wp) != WA_INACTIVE) events_.Activated();
       break;
-    case WM_CLOSE: {
-      bool close = true;
-      Raise([&] { close = events_.CloseRequested(); });
-      if (close) ::DestroyWindow(root_);
+    case WM_CLOSE:
+      if (events_.CloseRequested()) ::DestroyWindow(w);
       return 0;
-    }
     case WM_QUERYENDSESSION: return events_.SessionMayEnd() ? TRUE : FALSE;
     case WM_SETCURSOR:
-      if (!destroying_ && events_.Busy()) {
+      if (events_.Busy()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }
       break;
-    case WM_SIZE: LayOut(root_); return 0;
+    case WM_SIZE: LayOut(w); return 0;
     case WM_ERASEBKGND: {
       RECT r;
-      ::GetClientRect(root_, &r);
+      ::GetClientRect(w, &r);
       ::FillRect(reinterpret_cast<HDC>(wp), &r, Brush(form_.colour));
       return 1;
     }
     case WM_NCDESTROY: {
-      root_ = nullptr;
+      // Gone by itself (its frame, WM_CLOSE): nothing is left to destroy.
+      (void)root_.Release();
       for (auto& c : children_) c->window = c->tabStrip = nullptr;
-      Raise([&] { events_.Destroyed(); });
+      ::DefWindowProcW(w, message, wp, lp);
+      events_.Destroyed();
       return 0;
     }
   }
-  return ::DefWindowProcW(root_, message, wp, lp);
+  return ::DefWindowProcW(w, message, wp, lp);
 }
 
-LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->root_ = w;
+    AttachParking(w, &self->parked_);
+    self->root_.Reset(w);
   }
   auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self || !self->root_) return ::DefWindowProcW(w, message, wp, lp);
-  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-  return self->Handle(message, wp, lp);
+  ScopeExit forget([&] {
+    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
+  });
+  // Once the object lets its window go (its destructor), nothing reaches it.
+  if (!self || self->root_.Get() != w) return ::DefWindowProcW(w, message, wp, lp);
+  return self->Handle(w, message, wp, lp);
 }
 
-LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   auto* child = reinterpret_cast<FormChild*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
   if (!child) return ::DefWindowProcW(w, message, wp, lp);
   FormWindow& form = *child->owner;
@@ -465,12 +463,15 @@ LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN: return form.root_ ? ::SendMessageW(form.root_, message, wp, lp) : 0;
+    case WM_CTLCOLORBTN: return form.root_ ? ::SendMessageW(form.Root(), message, wp, lp) : 0;
+    // A multi-line EDIT closes its parent on Escape, taking it for a dialog:
+    // the form hears Escape, and a container never closes by itself.
+    case WM_CLOSE: return form.root_ ? ::SendMessageW(form.Root(), WM_COMMAND, IDCANCEL, 0) : 0;
     case WM_SIZE: form.LayOut(w); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(w, &ps);
+      const PaintScope paint(w);
+      HDC dc = paint.Dc();
       RECT r;
       ::GetClientRect(w, &r);
       const form::Element& e = *child->element;
@@ -488,7 +489,6 @@ LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
         ::DrawTextW(dc, text, n, &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         ::SelectObject(dc, old);
       }
-      ::EndPaint(w, &ps);
       return 0;
     }
     case WM_SETTEXT: {

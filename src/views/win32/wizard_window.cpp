@@ -3,6 +3,7 @@
 */
 #include "views/win32/wizard_window.h"
 
+#include "platform/scope_exit.h"
 #include "views/win32/gauge.h"
 #include "views/win32/news_window.h"
 #include "wizard/wizard_forms.h"
@@ -24,31 +25,35 @@ void AppendLine(HWND memo, const std::string& line, bool scroll) {
   ::UpdateWindow(memo);
 }
 
-Win32WizardWindow::Win32WizardWindow() : window_(WizardFormDescription(), *this) {}
+Win32WizardWindow::Win32WizardWindow() : window_(WizardFormDescription(), *this), dialog_([this] { return window_.Root(); }) {}
+
+void Win32WizardWindow::Handle(void (WizardForm::*handler)()) {
+  if (!form_) return;
+  try {
+    (form_->*handler)();
+  } catch (const std::exception& e) {
+    dialog_.ShowMessage(e.what());
+  }
+}
 
 void Win32WizardWindow::Show(std::string_view element, bool visible) {
   if (window_.Open()) ::ShowWindow(window_.Get(element), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32WizardWindow::Clicked(std::string_view element) {
-  if (!form_) return;
-  if (element == "Button1") form_->Button1Click();
-  else if (element == "Button2") form_->Button2Click();
-  else if (element == "Button3") form_->Button3Click();
-  else if (element == "CheckBox1") form_->CheckBox1Click();
+  if (element == "Button1") Handle(&WizardForm::Button1Click);
+  else if (element == "Button2") Handle(&WizardForm::Button2Click);
+  else if (element == "Button3") Handle(&WizardForm::Button3Click);
+  else if (element == "CheckBox1") Handle(&WizardForm::CheckBox1Click);
 }
 
-void Win32WizardWindow::TimerTicked(std::string_view) {
-  if (form_) form_->Timer1Timer();
-}
+void Win32WizardWindow::TimerTicked(std::string_view) { Handle(&WizardForm::Timer1Timer); }
 
-void Win32WizardWindow::Activated() {
-  if (form_) form_->FormActivate();
-}
+void Win32WizardWindow::Activated() { Handle(&WizardForm::FormActivate); }
 
 bool Win32WizardWindow::CloseRequested() {
   if (form_ && !form_->CanClose()) return false;
-  if (form_) form_->FormClose();
+  Handle(&WizardForm::FormClose);
   return true;
 }
 
@@ -126,7 +131,7 @@ bool Win32WizardWindow::CheckBox1Checked() const {
 void Win32WizardWindow::KeepResponsive() {
   const unsigned long long now = ::GetTickCount64();
   if (now - lastPump_ < 25) return;
-  PumpPendingMessages();
+  window_.PumpPending();
   lastPump_ = ::GetTickCount64();
 }
 
@@ -166,7 +171,7 @@ void Win32WizardWindow::SetBusyCursor(bool busy) {
 }
 
 void Win32WizardWindow::PumpMessages() {
-  PumpPendingMessages();
+  window_.PumpPending();
   lastPump_ = ::GetTickCount64();
 }
 
@@ -175,6 +180,7 @@ void Win32WizardWindow::Pause(int ms) { ::Sleep(static_cast<DWORD>(ms)); }
 void Win32WizardWindow::ShowNewsWindow() {
   HWND owner = window_.Root();
   ::EnableWindow(owner, FALSE);
+  ScopeExit reenable([owner] { ::EnableWindow(owner, TRUE); });
   {
     Win32NewsWindow news(owner);
     news.RunModal();
