@@ -12,7 +12,9 @@ namespace kv::win32 {
 
 class Win32SplashWindow final : public SplashWindow, private FormEvents {
  public:
-  explicit Win32SplashWindow(Win32SplashOperations& ops) : ops_(ops), form_(SplashForm(), *this) { ops_.splash_ = this; }
+  explicit Win32SplashWindow(Win32SplashOperations& ops) : ops_(ops), form_(SplashForm(), *this) {
+    ops_.splash_ = this;
+  }
   ~Win32SplashWindow() override {
     if (ops_.splash_ == this) ops_.splash_ = nullptr;
   }
@@ -60,7 +62,9 @@ std::optional<ScreenSize> Win32Screen::Size() {
   return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::unique_ptr<SplashWindow> Win32SplashOperations::CreateSplash() { return std::make_unique<Win32SplashWindow>(*this); }
+std::unique_ptr<SplashWindow> Win32SplashOperations::CreateSplash() {
+  return std::make_unique<Win32SplashWindow>(*this);
+}
 
 void Win32SplashOperations::PumpMessages() {
   if (splash_) splash_->Form().PumpPending();
