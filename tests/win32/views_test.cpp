@@ -326,6 +326,44 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
   EXPECT_EQ(f.window.Button3Width(), 150);
 }
 
+// The same wizard at the DPI of the prefix it runs in (KV_EXPECTED_DPI; 96
+// when unset): every length and font scaled, so it looks as at 96, only sharper.
+TEST(Win32Dpi, TheWizardIsLaidOutAsAt96dpiAtTheScreensDpi) {
+  const char* named = std::getenv("KV_EXPECTED_DPI");
+  const int dpi = named && *named ? std::atoi(named) : 96;
+  HDC screen = ::GetDC(nullptr);
+  EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the program sees the screen as a DPI-unaware one";
+  ::ReleaseDC(nullptr, screen);
+  auto px = [&](int length) { return ::MulDiv(length, dpi, 96); };
+
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  RECT client;
+  ::GetClientRect(root, &client);
+  EXPECT_EQ(client.right, px(558));
+  EXPECT_EQ(client.bottom, px(466));
+  auto placed = [&](const char* name) {
+    RECT r;
+    ::GetWindowRect(f.Get(name), &r);
+    ::MapWindowPoints(HWND_DESKTOP, root, reinterpret_cast<POINT*>(&r), 2);
+    return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  };
+  // Buttons keep their bounds, the banner is docked at the top, the picture stands in it.
+  EXPECT_EQ(placed("Button2"), (std::vector<LONG>{px(558 - 75 - 8), px(466 - 41 + 8), px(75), px(25)}));
+  EXPECT_EQ(placed("Panel1"), (std::vector<LONG>{0, 0, px(558), px(81)}));
+  EXPECT_EQ(placed("Image1")[2], px(72));
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f.Get("Memo1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -px(13));
+  // The logic still speaks in the design's pixels.
+  EXPECT_EQ(f.window.Button3Width(), 75);
+  f.window.SetButton3Width(150);
+  EXPECT_EQ(placed("Button3")[2], px(150));
+  f.window.SetButton3Width(75);
+  EXPECT_TRUE(test::Screenshot(root, "win32-wizard-" + std::to_string(dpi) + "dpi"));
+}
+
 // The failure paths of the window boundary: what a handler or a failed
 // construction does must stay inside the form.
 struct HandlerFault {};
@@ -369,7 +407,8 @@ TEST(Win32Boundary, AFailedFormLeavesNoWindowAndAHandlerErrorComesOutOfTheLoopNo
 /* Cancels the creation of this thread's windows of one class while it lives. */
 class CreationRefused {
  public:
-  explicit CreationRefused(const wchar_t* className) : hook_(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
+  explicit CreationRefused(const wchar_t* className)
+      : hook_(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
     className_ = className;
   }
   ~CreationRefused() {

@@ -6,9 +6,11 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "platform/scope_exit.h"
 #include "platform/text_util.h"
+#include "views/win32/dpi.h"
 #include "views/win32/gauge.h"
 
 namespace kv::win32 {
@@ -48,10 +50,23 @@ void InitCommonControlsOnce() {
 }
 
 /* Room the tab strip of a TabControl takes at its top. */
-int StripHeight(HWND strip) {
+int StripHeight(HWND strip, int dpi) {
   RECT item{};
-  if (TabCtrl_GetItemCount(strip) > 0 && TabCtrl_GetItemRect(strip, 0, &item)) return item.bottom + 2;
-  return 24;
+  if (TabCtrl_GetItemCount(strip) > 0 && TabCtrl_GetItemRect(strip, 0, &item)) return item.bottom + ToDpi(2, dpi);
+  return ToDpi(24, dpi);
+}
+
+/* A bitmap resource at its size on a 96-dpi screen, stretched for another. */
+UniqueBitmap LoadPicture(const std::wstring& name, int dpi) {
+  auto load = [&](int width, int height) {
+    return UniqueBitmap(
+        static_cast<HBITMAP>(::LoadImageW(Instance(), name.c_str(), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
+  };
+  UniqueBitmap bitmap = load(0, 0);
+  BITMAP size{};
+  if (!bitmap || dpi == kDesignDpi || !::GetObjectW(bitmap.Get(), sizeof size, &size)) return bitmap;
+  UniqueBitmap scaled = load(ToDpi(size.bmWidth, dpi), ToDpi(size.bmHeight, dpi));
+  return scaled ? std::move(scaled) : std::move(bitmap);
 }
 
 DWORD StyleOf(const form::Element& e) {
@@ -115,7 +130,7 @@ void PumpPendingMessages() {
 }
 
 FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND owner)
-    : form_(description), events_(events) {
+    : form_(description), events_(events), dpi_(SystemDpi()) {
   InitCommonControlsOnce();
   const std::wstring className = Wide(form_.name);
   RegisterClassOnce(className.c_str(), Guarded<FormProcedure>);
@@ -128,13 +143,24 @@ FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND o
     case form::Border::Sizeable: style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX; break;
   }
   const DWORD exStyle = form_.stayOnTop ? WS_EX_TOPMOST : 0;
-  RECT r{0, 0, form_.width, form_.height};
-  if (!form_.outerSize) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  auto outer = [&] {
+    RECT r{0, 0, ToPixels(form_.width), ToPixels(form_.height)};
+    if (!form_.outerSize) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+  };
+  RECT r = outer();
   // WM_NCCREATE records this object as the window's, and sets root_.
   ::CreateWindowExW(exStyle, className.c_str(), Wide(form_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                     r.right - r.left, r.bottom - r.top, owner, nullptr, Instance(), this);
   if (!root_) throw std::runtime_error("cannot create the window " + std::string(form_.name) + ": " +
                                        ErrorText(::GetLastError()));
+  // Its monitor may have another DPI than the system's.
+  if (const int dpi = WindowDpi(Root()); dpi != dpi_) {
+    dpi_ = dpi;
+    r = outer();
+    ::SetWindowPos(Root(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ::SendMessageW(Root(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
   for (std::size_t i = 0; i < form_.elements.size(); ++i) Build(form_.elements[i], i);
   // Containers were sized before their children existed: place those now, outer first.
@@ -150,6 +176,10 @@ const FormChild& FormWindow::Child(std::string_view name) const {
     throw std::out_of_range("form " + std::string(form_.name) + " has no element " + std::string(name));
   return *it->second;
 }
+
+int FormWindow::ToPixels(int length) const { return ToDpi(length, dpi_); }
+
+int FormWindow::ToDesign(int pixels) const { return FromDpi(pixels, dpi_); }
 
 FormChild* FormWindow::ChildOf(HWND window) {
   for (auto& c : children_)
@@ -168,8 +198,8 @@ HFONT FormWindow::Font(const form::Font& f) {
                           (f.fixedPitch ? "f" : "");
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second.Get();
-  UniqueFont font(::CreateFontW(-f.pixels, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  UniqueFont font(::CreateFontW(-ToPixels(f.pixels), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 f.fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS,
                                 Wide(f.family).c_str()));
   HFONT h = font.Get();
@@ -231,8 +261,8 @@ void FormWindow::Build(const form::Element& e, std::size_t index) {
   child->window = w;
   if (ClassOf(e.kind) == kPanelClass)  // the containers' procedure finds its element here
     ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(child.get()));
-  ::SetWindowPos(w, nullptr, e.bounds.left, e.bounds.top, e.bounds.width, e.bounds.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(w, nullptr, ToPixels(e.bounds.left), ToPixels(e.bounds.top), ToPixels(e.bounds.width),
+                 ToPixels(e.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
   ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
   if (!e.enabled) ::EnableWindow(w, FALSE);
 
@@ -248,13 +278,13 @@ void FormWindow::Build(const form::Element& e, std::size_t index) {
     case Kind::CheckBox: ::SendMessageW(w, BM_SETCHECK, e.checked ? BST_CHECKED : BST_UNCHECKED, 0); break;
     case Kind::TabControl:
       child->tabStrip = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_TABS,
-                                          0, 0, e.bounds.width, 24, w, nullptr, Instance(), nullptr);
+                                          0, 0, ToPixels(e.bounds.width), ToPixels(24), w, nullptr, Instance(),
+                                          nullptr);
       if (!child->tabStrip) throw std::runtime_error("cannot create the tabs of " + std::string(e.name));
       ::SendMessageW(child->tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
       break;
     case Kind::Picture:
-      child->bitmap = UniqueBitmap(static_cast<HBITMAP>(
-          ::LoadImageW(Instance(), Wide(e.resource).c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      child->bitmap = LoadPicture(Wide(e.resource), dpi_);
       if (child->bitmap) ::SendMessageW(w, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(child->bitmap.Get()));
       break;
     default: break;
@@ -270,7 +300,7 @@ void FormWindow::LayOut(HWND parent) {
   ::GetClientRect(parent, &free);
   const FormChild* owner = parent == Root() ? nullptr : ChildOf(parent);
   if (owner && owner->tabStrip) {
-    const int strip = StripHeight(owner->tabStrip);
+    const int strip = StripHeight(owner->tabStrip, dpi_);
     ::SetWindowPos(owner->tabStrip, nullptr, 0, 0, free.right, strip, SWP_NOZORDER | SWP_NOACTIVATE);
     free.top += strip;
   }
@@ -328,6 +358,38 @@ void FormWindow::PumpPending() {
 }
 
 void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }
+
+void FormWindow::Rescale(int dpi, const RECT& suggested) {
+  const int old = std::exchange(dpi_, dpi);
+  // The old fonts stay until every control has its new one.
+  auto oldFonts = std::move(fonts_);
+  fonts_.clear();
+  for (auto& c : children_) {
+    c->font = Font(c->fontSpec);
+    if (!c->window) continue;
+    RECT r;
+    ::GetWindowRect(c->window, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(c->window), reinterpret_cast<POINT*>(&r), 2);
+    // From the current geometry, so that sizes the program changed since keep their change.
+    ::SetWindowPos(c->window, nullptr, ::MulDiv(r.left, dpi, old), ::MulDiv(r.top, dpi, old),
+                   ::MulDiv(r.right - r.left, dpi, old), ::MulDiv(r.bottom - r.top, dpi, old),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(c->window, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
+    if (c->tabStrip) ::SendMessageW(c->tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
+    if (c->element->kind == Kind::Picture) {
+      UniqueBitmap picture = LoadPicture(Wide(c->element->resource), dpi_);
+      ::SendMessageW(c->window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
+      c->bitmap = std::move(picture);  // the old one only once the control has let it go
+    }
+  }
+  ::SendMessageW(Root(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
+  ::SetWindowPos(Root(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(Root());
+  for (auto& c : children_)
+    if (c->window && ClassOf(c->element->kind) == kPanelClass) LayOut(c->window);
+  ::RedrawWindow(Root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
 
 void FormWindow::SetFont(std::string_view name, const form::Font& font) {
   FormChild& c = Child(name);
@@ -419,6 +481,7 @@ LRESULT FormWindow::Handle(HWND w, UINT message, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_SIZE: LayOut(w); return 0;
+    case WM_DPICHANGED: Rescale(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_ERASEBKGND: {
       RECT r;
       ::GetClientRect(w, &r);

@@ -18,6 +18,9 @@
 ** window procedure sees every event of the form and reports it to FormEvents
 ** by element name.
 **
+** Bounds, form sizes and font pixels are those of a 96-dpi screen: the
+** windows scale them to the DPI of their monitor, and again when it changes.
+**
 ** States: open (the root window exists) -> destroyed (closed by its frame, by
 ** WM_CLOSE that the events allowed, or by the destructor). Lookups throw
 ** std::out_of_range for an unknown name; calls that touch windows do nothing
@@ -108,6 +111,10 @@ class FormWindow {
   FormWindow& operator=(const FormWindow&) = delete;
 
   const form::Form& Description() const { return form_; }
+  /* The DPI the windows are laid out for, and a design length in its pixels and back. */
+  int Dpi() const { return dpi_; }
+  int ToPixels(int length) const;
+  int ToDesign(int pixels) const;
   HWND Root() const { return root_.Get(); }
   bool Open() const { return static_cast<bool>(root_); }
   /* The element's window (a TabControl's container; TabStrip gives its strip). */
@@ -148,11 +155,14 @@ class FormWindow {
   /* Places the aligned children inside parent (Top and Bottom at their edge
   ** in creation order, Client in what is left). */
   void LayOut(HWND parent);
+  /* The window moved to a monitor of another DPI: every length and font follows. */
+  void Rescale(int dpi, const RECT& suggested);
   LRESULT Handle(HWND w, UINT message, WPARAM wp, LPARAM lp);
   LRESULT ColourOf(HDC dc, HWND control);
 
   const form::Form& form_;
   FormEvents& events_;
+  int dpi_;
   std::exception_ptr parked_;
   std::vector<std::unique_ptr<FormChild>> children_;
   std::map<std::string, FormChild*, std::less<>> byName_;

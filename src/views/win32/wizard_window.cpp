@@ -9,12 +9,6 @@
 #include "wizard/wizard_forms.h"
 
 namespace kv::win32 {
-namespace {
-
-/* A font size in points as pixels on the 96 dpi screen the forms are laid out for. */
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
-}  // namespace
 
 void AppendLine(HWND memo, const std::string& line, bool scroll) {
   const int end = ::GetWindowTextLengthW(memo);
@@ -25,7 +19,8 @@ void AppendLine(HWND memo, const std::string& line, bool scroll) {
   ::UpdateWindow(memo);
 }
 
-Win32WizardWindow::Win32WizardWindow() : window_(WizardFormDescription(), *this), dialog_([this] { return window_.Root(); }) {}
+Win32WizardWindow::Win32WizardWindow()
+    : window_(WizardFormDescription(), *this), dialog_([this] { return window_.Root(); }) {}
 
 void Win32WizardWindow::Handle(void (WizardForm::*handler)()) {
   if (!form_) return;
@@ -102,18 +97,19 @@ int Win32WizardWindow::Button3Width() const {
   if (!window_.Open()) return 0;
   RECT r;
   ::GetWindowRect(window_.Get("Button3"), &r);
-  return r.right - r.left;
+  return window_.ToDesign(r.right - r.left);
 }
 void Win32WizardWindow::SetButton3Width(int width) {
   if (!window_.Open()) return;
   HWND b = window_.Get("Button3");
   RECT r;
   ::GetWindowRect(b, &r);
-  ::SetWindowPos(b, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(b, nullptr, 0, 0, window_.ToPixels(width), r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32WizardWindow::SetButton3FontSize(int size) {
   form::Font f = window_.FontOf("Button3");
-  f.pixels = PointsToPixels(size);
+  f.pixels = form::PointsToPixels(size);
   window_.SetFont("Button3", f);
 }
 bool Win32WizardWindow::Button3Bold() const { return window_.FontOf("Button3").bold; }
