@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/dock_layout.h"
 #include "platform/scope_exit.h"
 #include "platform/text_util.h"
 #include "views/win32/dpi.h"
@@ -304,33 +305,24 @@ void FormWindow::LayOut(HWND parent) {
     ::SetWindowPos(owner->tabStrip, nullptr, 0, 0, free.right, strip, SWP_NOZORDER | SWP_NOACTIVATE);
     free.top += strip;
   }
-  auto place = [](HWND w, int x, int y, int width, int height) {
-    ::SetWindowPos(w, nullptr, x, y, width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  auto heightOf = [](HWND w) {
-    RECT r;
-    ::GetWindowRect(w, &r);
-    return static_cast<int>(r.bottom - r.top);
-  };
-  std::vector<HWND> clients;
+  std::vector<HWND> windows;
+  std::vector<form::Docked> docked;
   for (auto& c : children_) {
     if (!c->window || ::GetParent(c->window) != parent) continue;
     const form::Element& e = *c->element;
     // A page fills its page control.
     const Align align = e.kind == Kind::TabSheet ? Align::Client : e.align;
-    if (align == Align::Top) {
-      const int h = heightOf(c->window);
-      place(c->window, free.left, free.top, free.right - free.left, h);
-      free.top += h;
-    } else if (align == Align::Bottom) {
-      const int h = heightOf(c->window);
-      place(c->window, free.left, free.bottom - h, free.right - free.left, h);
-      free.bottom -= h;
-    } else if (align == Align::Client) {
-      clients.push_back(c->window);
-    }
+    if (align == Align::None) continue;
+    RECT r;
+    ::GetWindowRect(c->window, &r);
+    windows.push_back(c->window);
+    docked.push_back({align, {0, 0, static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)}});
   }
-  for (HWND w : clients) place(w, free.left, free.top, free.right - free.left, free.bottom - free.top);
+  const std::vector<form::Rect> placed = form::DockLayout(
+      {free.left, free.top, static_cast<int>(free.right - free.left), static_cast<int>(free.bottom - free.top)}, docked);
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    ::SetWindowPos(windows[i], nullptr, placed[i].left, placed[i].top, placed[i].width, placed[i].height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::RunUntilClosed() {
