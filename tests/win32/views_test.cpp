@@ -616,6 +616,9 @@ TEST(Win32Program, WindowedStartShowsTheSplashAndNamesTheMissingClientInAMessage
   EXPECT_TRUE(splashSeen);
   const MessageBoxContent content = Read(box);
   EXPECT_NE(content.text.find("fbclient.dll"), std::string::npos) << content.text;
+  wchar_t ownerClass[32] = {};
+  ::GetClassNameW(::GetWindow(box, GW_OWNER), ownerClass, 32);
+  EXPECT_EQ(std::wstring(ownerClass), L"TFormZastavka7") << "the message box is not the splash's";
   EXPECT_TRUE(test::Screenshot(box, "win32-program-no-client"));
   DWORD pid = 0;
   ::GetWindowThreadProcessId(box, &pid);

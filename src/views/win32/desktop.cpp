@@ -71,6 +71,19 @@ void Win32SplashOperations::PumpMessages() {
   else PumpPendingMessages();
 }
 
+HWND ProgramWindow() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM out) {
+        if (!::IsWindowVisible(w) || ::GetWindow(w, GW_OWNER)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 HWND Win32SplashOperations::Window() const { return splash_ ? splash_->Form().Root() : nullptr; }
 
 bool Win32SplashOperations::CtrlKeyHeld() { return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }

@@ -48,6 +48,11 @@ class Win32SplashOperations final : public SplashOperations {
   class Win32SplashWindow* splash_ = nullptr;
 };
 
+/* The visible top-level window of this thread that no other window owns (the
+** splash or the wizard), or null: the owner of messages from code that does
+** not know the window. */
+HWND ProgramWindow();
+
 /* Started from the desktop, a console program gets a console window of its
 ** own: with windows to show, it is closed. A console the program shares with
 ** the shell that started it stays. */
