@@ -486,7 +486,14 @@ TEST(Win32Wizard, EscapeClosesTheNewsWindowAndAFailedNewsWindowLeavesTheWizardEn
     EXPECT_FALSE(NewsWatchdog::Fired()) << "Escape left the news window open";
   }
   EXPECT_TRUE(::IsWindowEnabled(root));
-  EXPECT_TRUE(::IsWindowVisible(f.Get("Memo1"))) << "Escape took a page of the wizard with it";
+  // In the wizard's own memo, as the dialog manager of its loop hands the key on.
+  HWND memo = f.Get("Memo1");
+  ::SetFocus(memo);
+  MSG escape{memo, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
+  if (!::IsDialogMessageW(root, &escape)) ::DispatchMessageW(&escape);
+  f.window.PumpMessages();
+  EXPECT_TRUE(::IsWindow(memo) && ::IsWindowVisible(memo)) << "Escape took a page of the wizard with it";
+  EXPECT_FALSE(f.window.Closed());
 
   {
     CreationRefused refused(L"TFormUpgrade2");
