@@ -330,38 +330,51 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
 // when unset): every length and font scaled, so it looks as at 96, only sharper.
 TEST(Win32Dpi, TheWizardIsLaidOutAsAt96dpiAtTheScreensDpi) {
   const char* named = std::getenv("KV_EXPECTED_DPI");
-  const int dpi = named && *named ? std::atoi(named) : 96;
+  const int screenDpi = named && *named ? std::atoi(named) : 96;
   HDC screen = ::GetDC(nullptr);
-  EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), dpi) << "the program sees the screen as a DPI-unaware one";
+  EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), screenDpi) << "the program sees the screen as a DPI-unaware one";
   ::ReleaseDC(nullptr, screen);
-  auto px = [&](int length) { return ::MulDiv(length, dpi, 96); };
 
   Win32WizardFixture f;
   f.Open();
   HWND root = f.window.Form().Root();
-  RECT client;
-  ::GetClientRect(root, &client);
-  EXPECT_EQ(client.right, px(558));
-  EXPECT_EQ(client.bottom, px(466));
   auto placed = [&](const char* name) {
     RECT r;
     ::GetWindowRect(f.Get(name), &r);
     ::MapWindowPoints(HWND_DESKTOP, root, reinterpret_cast<POINT*>(&r), 2);
     return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
   };
-  // Buttons keep their bounds, the banner is docked at the top, the picture stands in it.
-  EXPECT_EQ(placed("Button2"), (std::vector<LONG>{px(558 - 75 - 8), px(466 - 41 + 8), px(75), px(25)}));
-  EXPECT_EQ(placed("Panel1"), (std::vector<LONG>{0, 0, px(558), px(81)}));
-  EXPECT_EQ(placed("Image1")[2], px(72));
-  LOGFONTW font{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f.Get("Memo1"), WM_GETFONT, 0, 0)), sizeof font, &font);
-  EXPECT_EQ(font.lfHeight, -px(13));
-  // The logic still speaks in the design's pixels.
-  EXPECT_EQ(f.window.Button3Width(), 75);
-  f.window.SetButton3Width(150);
-  EXPECT_EQ(placed("Button3")[2], px(150));
-  f.window.SetButton3Width(75);
-  EXPECT_TRUE(test::Screenshot(root, "win32-wizard-" + std::to_string(dpi) + "dpi"));
+  auto laidOutFor = [&](int dpi) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
+    auto px = [&](int length) { return ::MulDiv(length, dpi, 96); };
+    RECT client;
+    ::GetClientRect(root, &client);
+    EXPECT_EQ(client.right, px(558));
+    EXPECT_EQ(client.bottom, px(466));
+    // Buttons keep their bounds, the banner is docked at the top, the picture stands in it.
+    EXPECT_EQ(placed("Button2"), (std::vector<LONG>{px(558 - 75 - 8), px(466 - 41 + 8), px(75), px(25)}));
+    EXPECT_EQ(placed("Panel1"), (std::vector<LONG>{0, 0, px(558), px(81)}));
+    EXPECT_EQ(placed("Image1")[2], px(72));
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f.Get("Memo1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -px(13));
+    // The logic still speaks in the design's pixels.
+    EXPECT_EQ(f.window.Button3Width(), 75);
+    f.window.SetButton3Width(150);
+    EXPECT_EQ(placed("Button3")[2], px(150));
+    f.window.SetButton3Width(75);
+  };
+  laidOutFor(screenDpi);
+  EXPECT_TRUE(test::Screenshot(root, "win32-wizard-" + std::to_string(screenDpi) + "dpi"));
+
+  // Dragged to a monitor of the other DPI: the system proposes the new frame.
+  const int other = screenDpi == 96 ? 144 : 96;
+  RECT frame{0, 0, ::MulDiv(558, other, 96), ::MulDiv(466, other, 96)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(root, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(root, GWL_EXSTYLE)));
+  ::OffsetRect(&frame, 10 - frame.left, 10 - frame.top);
+  ::SendMessageW(root, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&frame));
+  laidOutFor(other);
 }
 
 // The failure paths of the window boundary: what a handler or a failed
