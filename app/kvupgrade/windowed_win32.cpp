@@ -14,7 +14,11 @@ int RunWithWindows(const CommandLine& commandLine, RunReport& report, int, char*
   win32::ReleaseOwnConsole();
   win32::Win32Screen screen;
   win32::Win32SplashOperations splash;
-  win32::Win32Dialog dialog;
+  // The start's messages stand over the splash while it is up, later over the wizard.
+  win32::Win32Dialog dialog([&splash] {
+    HWND shown = splash.Window();
+    return shown ? shown : win32::ProgramWindow();
+  });
   std::unique_ptr<fb::Client> client;  // outlives the wizard
   ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
                          WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client, report),

@@ -48,6 +48,9 @@ inline constexpr Colour kWhite{255, 255, 255};
 inline constexpr Colour kBlack{0, 0, 0};
 inline constexpr Colour kGaugeGreen{0, 128, 0};
 
+/* A font size in points as pixels of the 96-dpi screen the forms are described for. */
+constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+
 struct Font {
   std::string_view family;  // as the Windows program names it; views map it to a local face
   int pixels = 0;           // character height in pixels

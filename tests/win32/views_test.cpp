@@ -326,8 +326,197 @@ TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
   EXPECT_EQ(f.window.Button3Width(), 150);
 }
 
+// The same wizard at the DPI of the prefix it runs in (KV_EXPECTED_DPI; 96
+// when unset): every length and font scaled, so it looks as at 96, only sharper.
+TEST(Win32Dpi, TheWizardIsLaidOutAsAt96dpiAtTheScreensDpi) {
+  const char* named = std::getenv("KV_EXPECTED_DPI");
+  const int screenDpi = named && *named ? std::atoi(named) : 96;
+  HDC screen = ::GetDC(nullptr);
+  EXPECT_EQ(::GetDeviceCaps(screen, LOGPIXELSY), screenDpi) << "the program sees the screen as a DPI-unaware one";
+  ::ReleaseDC(nullptr, screen);
+
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  auto placed = [&](const char* name) {
+    RECT r;
+    ::GetWindowRect(f.Get(name), &r);
+    ::MapWindowPoints(HWND_DESKTOP, root, reinterpret_cast<POINT*>(&r), 2);
+    return std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  };
+  auto laidOutFor = [&](int dpi) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
+    auto px = [&](int length) { return ::MulDiv(length, dpi, 96); };
+    RECT client;
+    ::GetClientRect(root, &client);
+    EXPECT_EQ(client.right, px(558));
+    EXPECT_EQ(client.bottom, px(466));
+    // Buttons keep their bounds, the banner is docked at the top, the picture stands in it.
+    EXPECT_EQ(placed("Button2"), (std::vector<LONG>{px(558 - 75 - 8), px(466 - 41 + 8), px(75), px(25)}));
+    EXPECT_EQ(placed("Panel1"), (std::vector<LONG>{0, 0, px(558), px(81)}));
+    EXPECT_EQ(placed("Image1")[2], px(72));
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f.Get("Memo1"), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -px(13));
+    // The logic still speaks in the design's pixels.
+    EXPECT_EQ(f.window.Button3Width(), 75);
+    f.window.SetButton3Width(150);
+    EXPECT_EQ(placed("Button3")[2], px(150));
+    f.window.SetButton3Width(75);
+  };
+  laidOutFor(screenDpi);
+  EXPECT_TRUE(test::Screenshot(root, "win32-wizard-" + std::to_string(screenDpi) + "dpi"));
+
+  // Dragged to a monitor of the other DPI: the system proposes the new frame.
+  const int other = screenDpi == 96 ? 144 : 96;
+  RECT frame{0, 0, ::MulDiv(558, other, 96), ::MulDiv(466, other, 96)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(root, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(root, GWL_EXSTYLE)));
+  ::OffsetRect(&frame, 10 - frame.left, 10 - frame.top);
+  ::SendMessageW(root, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&frame));
+  laidOutFor(other);
+}
+
+// The failure paths of the window boundary: what a handler or a failed
+// construction does must stay inside the form.
+struct HandlerFault {};
+
+class ThrowingEvents final : public win32::FormEvents {
+ public:
+  void Clicked(std::string_view) override { throw HandlerFault{}; }
+};
+
+constexpr form::Element kBrokenElements[] = {
+    {.name = "Panel1", .kind = form::Kind::Panel, .bounds = {0, 0, 100, 40}},
+    {.name = "Label1", .kind = form::Kind::Label, .parent = "Missing", .bounds = {0, 0, 100, 20}},
+};
+constexpr form::Form kBroken{.name = "TFormKvBroken", .caption = "broken", .width = 100, .height = 60,
+                             .font = {"Tahoma", 11}, .elements = kBrokenElements};
+constexpr form::Element kButtonElements[] = {
+    {.name = "Button1", .kind = form::Kind::Button, .bounds = {10, 10, 80, 25}, .caption = "OK"},
+};
+constexpr form::Form kButtonForm{.name = "TFormKvButton", .caption = "button", .width = 100, .height = 60,
+                                 .font = {"Tahoma", 11}, .elements = kButtonElements};
+
+TEST(Win32Boundary, AFailedFormLeavesNoWindowAndAHandlerErrorComesOutOfTheLoopNotTheProcedure) {
+  win32::FormEvents quiet;
+  EXPECT_THROW(win32::FormWindow(kBroken, quiet), std::out_of_range);
+  EXPECT_FALSE(::FindWindowW(L"TFormKvBroken", nullptr)) << "the root window outlived its form";
+
+  ThrowingEvents throwing;
+  win32::FormWindow form(kButtonForm, throwing);
+  HWND button = form.Get("Button1");
+  // Sent from outside any loop: the procedure returns, the error waits for the form's loop.
+  EXPECT_NO_THROW(Click(button));
+  EXPECT_THROW(form.RunUntilClosed(), HandlerFault);
+  // Dispatched by the loop itself, and the window still answers afterwards.
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_THROW(form.RunUntilClosed(), HandlerFault);
+  ::PostMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_THROW(form.PumpPending(), HandlerFault);
+  EXPECT_TRUE(form.Open());
+}
+
+/* Cancels the creation of this thread's windows of one class while it lives. */
+class CreationRefused {
+ public:
+  explicit CreationRefused(const wchar_t* className)
+      : hook_(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
+    className_ = className;
+  }
+  ~CreationRefused() {
+    ::UnhookWindowsHookEx(hook_);
+    className_ = nullptr;
+  }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && className_) {
+      wchar_t cls[64] = {};
+      ::GetClassNameW(reinterpret_cast<HWND>(wp), cls, 64);
+      if (std::wstring(cls) == className_) return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static inline const wchar_t* className_ = nullptr;
+  HHOOK hook_;
+};
+
+TEST(Win32Wizard, MessageBoxesAreOwnedByTheWizardEvenWithAnotherWindowActive) {
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  win32::UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                              nullptr, nullptr, nullptr));
+  ASSERT_TRUE(other);
+  ::SetActiveWindow(other.Get());
+  HWND owner = nullptr;
+  bool wizardDisabled = false;
+  WhenShown box(L"#32770", [&](HWND w) {
+    owner = ::GetWindow(w, GW_OWNER);
+    wizardDisabled = !::IsWindowEnabled(root);
+    Click(::GetDlgItem(w, IDOK));
+  });
+  f.window.ShowMessage("Установка невозможна");
+  ASSERT_TRUE(box.Seen());
+  EXPECT_EQ(owner, root);
+  EXPECT_TRUE(wizardDisabled) << "the wizard stays clickable behind its message box";
+}
+
+/* Closes the news window if it is still open after a few seconds, so that a
+** window deaf to Escape fails the test instead of holding it. */
+class NewsWatchdog {
+ public:
+  NewsWatchdog() : timer_(::SetTimer(nullptr, 0, 3000, &Fire)) { fired_ = false; }
+  ~NewsWatchdog() { ::KillTimer(nullptr, timer_); }
+  static bool Fired() { return fired_; }
+
+ private:
+  static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND w = ::FindWindowW(L"TFormUpgrade2", nullptr)) {
+      fired_ = true;
+      ::PostMessageW(w, WM_CLOSE, 0, 0);
+    }
+  }
+  static inline bool fired_ = false;
+  UINT_PTR timer_;
+};
+
+TEST(Win32Wizard, EscapeClosesTheNewsWindowAndAFailedNewsWindowLeavesTheWizardEnabled) {
+  Win32WizardFixture f;
+  f.Open();
+  HWND root = f.window.Form().Root();
+  {
+    NewsWatchdog watchdog;
+    WhenShown news(L"TFormUpgrade2", [&](HWND w) {
+      HWND focus = ::GetFocus();
+      HWND target = focus ? focus : w;
+      ::PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      ::PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    });
+    f.window.ShowNewsWindow();
+    EXPECT_TRUE(news.Seen());
+    EXPECT_FALSE(NewsWatchdog::Fired()) << "Escape left the news window open";
+  }
+  EXPECT_TRUE(::IsWindowEnabled(root));
+  // In the wizard's own memo, as the dialog manager of its loop hands the key on.
+  HWND memo = f.Get("Memo1");
+  ::SetFocus(memo);
+  MSG escape{memo, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
+  if (!::IsDialogMessageW(root, &escape)) ::DispatchMessageW(&escape);
+  f.window.PumpMessages();
+  EXPECT_TRUE(::IsWindow(memo) && ::IsWindowVisible(memo)) << "Escape took a page of the wizard with it";
+  EXPECT_FALSE(f.window.Closed());
+
+  {
+    CreationRefused refused(L"TFormUpgrade2");
+    EXPECT_THROW(f.window.ShowNewsWindow(), std::runtime_error);
+  }
+  EXPECT_TRUE(::IsWindowEnabled(root)) << "the wizard stays disabled after the news window failed";
+}
+
 TEST(Win32Desktop, MessageBoxesShowLineBreaksWithoutIconAndTheSplashFollowsTheChecks) {
-  win32::Win32Dialog dialog;
+  win32::Win32Dialog dialog(nullptr);
   MessageBoxContent seen;
   {
     WhenShown box(L"#32770", [&](HWND w) {
@@ -447,6 +636,9 @@ TEST(Win32Program, WindowedStartShowsTheSplashAndNamesTheMissingClientInAMessage
   EXPECT_TRUE(splashSeen);
   const MessageBoxContent content = Read(box);
   EXPECT_NE(content.text.find("fbclient.dll"), std::string::npos) << content.text;
+  wchar_t ownerClass[32] = {};
+  ::GetClassNameW(::GetWindow(box, GW_OWNER), ownerClass, 32);
+  EXPECT_EQ(std::wstring(ownerClass), L"TFormZastavka7") << "the message box is not the splash's";
   EXPECT_TRUE(test::Screenshot(box, "win32-program-no-client"));
   DWORD pid = 0;
   ::GetWindowThreadProcessId(box, &pid);

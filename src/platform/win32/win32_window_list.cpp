@@ -18,9 +18,18 @@ WindowHandle AsHandle(HWND h) { return static_cast<WindowHandle>(reinterpret_cas
 class WindowsWindowList final : public WindowList {
  public:
   std::vector<TopLevelWindow> TopLevelWindows() override {
+    // EnumWindows takes its snapshot at once: a GW_HWNDNEXT walk can loop, or
+    // reach a window destroyed meanwhile.
+    std::vector<HWND> windows;
+    ::EnumWindows(
+        [](HWND w, LPARAM list) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
     std::vector<TopLevelWindow> out;
     const DWORD self = ::GetCurrentProcessId();
-    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    for (HWND w : windows) {
       TopLevelWindow t;
       t.handle = AsHandle(w);
       t.owner = AsHandle(::GetWindow(w, GW_OWNER));

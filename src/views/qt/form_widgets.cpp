@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/dock_layout.h"
 #include "views/qt/gauge_widget.h"
 #include "views/qt/qt_text.h"
 
@@ -64,19 +65,13 @@ class AlignKeeper final : public QObject {
   static constexpr const char* kName = "kvAlignKeeper";
   void Add(QWidget* child, Align align) { children_.push_back({child, align}); }
   void Apply() {
-    auto* parent = static_cast<QWidget*>(this->parent());
-    QRect free = parent->rect();
-    for (auto [w, a] : children_) {
-      if (a == Align::Top) {
-        w->setGeometry(free.left(), free.top(), free.width(), w->height());
-        free.setTop(free.top() + w->height());
-      } else if (a == Align::Bottom) {
-        w->setGeometry(free.left(), free.bottom() + 1 - w->height(), free.width(), w->height());
-        free.setBottom(free.bottom() - w->height());
-      }
-    }
-    for (auto [w, a] : children_)
-      if (a == Align::Client) w->setGeometry(free);
+    const QRect area = static_cast<QWidget*>(parent())->rect();
+    std::vector<form::Docked> docked;
+    for (auto [w, a] : children_) docked.push_back({a, {w->x(), w->y(), w->width(), w->height()}});
+    const std::vector<form::Rect> placed =
+        form::DockLayout({area.x(), area.y(), area.width(), area.height()}, docked);
+    for (std::size_t i = 0; i < placed.size(); ++i)
+      children_[i].first->setGeometry(placed[i].left, placed[i].top, placed[i].width, placed[i].height);
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == parent() && event->type() == QEvent::Resize) Apply();

@@ -23,9 +23,6 @@
 namespace kv::qt {
 namespace {
 
-/* A font size in points as pixels on the 96 dpi screen the forms are laid out for. */
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
 void Append(QPlainTextEdit* memo, const std::string& line) {
   memo->appendPlainText(Q(line));
   memo->verticalScrollBar()->setValue(memo->verticalScrollBar()->maximum());
@@ -118,7 +115,7 @@ void QtWizardWindow::SetButton3Width(int width) {
 void QtWizardWindow::SetButton3FontSize(int size) {
   auto* b = widgets_.Get<QPushButton>("Button3");
   QFont f = b->font();
-  f.setPixelSize(PointsToPixels(size));
+  f.setPixelSize(form::PointsToPixels(size));
   b->setFont(f);
 }
 bool QtWizardWindow::Button3Bold() const { return widgets_.Get<QPushButton>("Button3")->font().bold(); }

@@ -9,11 +9,16 @@
 #include "views/win32/gauge.h"
 
 namespace kv::win32 {
-namespace {
 
 class Win32SplashWindow final : public SplashWindow, private FormEvents {
  public:
-  Win32SplashWindow() : form_(SplashForm(), *this) {}
+  explicit Win32SplashWindow(Win32SplashOperations& ops) : ops_(ops), form_(SplashForm(), *this) {
+    ops_.splash_ = this;
+  }
+  ~Win32SplashWindow() override {
+    if (ops_.splash_ == this) ops_.splash_ = nullptr;
+  }
+  FormWindow& Form() { return form_; }
   void Show() override { form_.ShowCentred(); }
   void Hide() override {
     if (form_.Open()) ::ShowWindow(form_.Root(), SW_HIDE);
@@ -35,27 +40,51 @@ class Win32SplashWindow final : public SplashWindow, private FormEvents {
   // The splash cannot be closed by the operator: it goes when the checks end.
   bool CloseRequested() override { return false; }
 
+  Win32SplashOperations& ops_;
   FormWindow form_;
 };
 
-int Box(const std::string& text, UINT buttons) {
-  return ::MessageBoxW(::GetActiveWindow(), WindowsText(text).c_str(), Wide(kApplicationTitle).c_str(),
-                       buttons | MB_SETFOREGROUND);
+namespace {
+
+int Box(HWND owner, const std::string& text, UINT buttons) {
+  return ::MessageBoxW(owner, WindowsText(text).c_str(), Wide(kApplicationTitle).c_str(), buttons | MB_SETFOREGROUND);
 }
 
 }  // namespace
 
-void Win32Dialog::ShowMessage(const std::string& text) { Box(text, MB_OK); }
+void Win32Dialog::ShowMessage(const std::string& text) { Box(owner_ ? owner_() : nullptr, text, MB_OK); }
 
-bool Win32Dialog::AskYesNo(const std::string& text) { return Box(text, MB_YESNO) == IDYES; }
+bool Win32Dialog::AskYesNo(const std::string& text) {
+  return Box(owner_ ? owner_() : nullptr, text, MB_YESNO) == IDYES;
+}
 
 std::optional<ScreenSize> Win32Screen::Size() {
   return ScreenSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-std::unique_ptr<SplashWindow> Win32SplashOperations::CreateSplash() { return std::make_unique<Win32SplashWindow>(); }
+std::unique_ptr<SplashWindow> Win32SplashOperations::CreateSplash() {
+  return std::make_unique<Win32SplashWindow>(*this);
+}
 
-void Win32SplashOperations::PumpMessages() { PumpPendingMessages(); }
+void Win32SplashOperations::PumpMessages() {
+  if (splash_) splash_->Form().PumpPending();
+  else PumpPendingMessages();
+}
+
+HWND ProgramWindow() {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM out) {
+        if (!::IsWindowVisible(w) || ::GetWindow(w, GW_OWNER)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND Win32SplashOperations::Window() const { return splash_ ? splash_->Form().Root() : nullptr; }
 
 bool Win32SplashOperations::CtrlKeyHeld() { return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
 

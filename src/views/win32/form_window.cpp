@@ -6,14 +6,18 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <utility>
 
+#include "platform/dock_layout.h"
+#include "platform/scope_exit.h"
 #include "platform/text_util.h"
+#include "views/win32/dpi.h"
 #include "views/win32/gauge.h"
 
 namespace kv::win32 {
 
-LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+LRESULT FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
+LRESULT PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp);
 
 namespace {
 
@@ -47,10 +51,23 @@ void InitCommonControlsOnce() {
 }
 
 /* Room the tab strip of a TabControl takes at its top. */
-int StripHeight(HWND strip) {
+int StripHeight(HWND strip, int dpi) {
   RECT item{};
-  if (TabCtrl_GetItemCount(strip) > 0 && TabCtrl_GetItemRect(strip, 0, &item)) return item.bottom + 2;
-  return 24;
+  if (TabCtrl_GetItemCount(strip) > 0 && TabCtrl_GetItemRect(strip, 0, &item)) return item.bottom + ToDpi(2, dpi);
+  return ToDpi(24, dpi);
+}
+
+/* A bitmap resource at its size on a 96-dpi screen, stretched for another. */
+UniqueBitmap LoadPicture(const std::wstring& name, int dpi) {
+  auto load = [&](int width, int height) {
+    return UniqueBitmap(
+        static_cast<HBITMAP>(::LoadImageW(Instance(), name.c_str(), IMAGE_BITMAP, width, height, LR_DEFAULTCOLOR)));
+  };
+  UniqueBitmap bitmap = load(0, 0);
+  BITMAP size{};
+  if (!bitmap || dpi == kDesignDpi || !::GetObjectW(bitmap.Get(), sizeof size, &size)) return bitmap;
+  UniqueBitmap scaled = load(ToDpi(size.bmWidth, dpi), ToDpi(size.bmHeight, dpi));
+  return scaled ? std::move(scaled) : std::move(bitmap);
 }
 
 DWORD StyleOf(const form::Element& e) {
@@ -114,11 +131,11 @@ void PumpPendingMessages() {
 }
 
 FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND owner)
-    : form_(description), events_(events) {
+    : form_(description), events_(events), dpi_(SystemDpi()) {
   InitCommonControlsOnce();
   const std::wstring className = Wide(form_.name);
-  RegisterClassOnce(className.c_str(), FormProcedure);
-  RegisterClassOnce(kPanelClass, PanelProcedure);
+  RegisterClassOnce(className.c_str(), Guarded<FormProcedure>);
+  RegisterClassOnce(kPanelClass, Guarded<PanelProcedure>);
 
   DWORD style = WS_CLIPCHILDREN;
   switch (form_.border) {
@@ -127,27 +144,31 @@ FormWindow::FormWindow(const form::Form& description, FormEvents& events, HWND o
     case form::Border::Sizeable: style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX; break;
   }
   const DWORD exStyle = form_.stayOnTop ? WS_EX_TOPMOST : 0;
-  RECT r{0, 0, form_.width, form_.height};
-  if (!form_.outerSize) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  auto outer = [&] {
+    RECT r{0, 0, ToPixels(form_.width), ToPixels(form_.height)};
+    if (!form_.outerSize) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r;
+  };
+  RECT r = outer();
   // WM_NCCREATE records this object as the window's, and sets root_.
   ::CreateWindowExW(exStyle, className.c_str(), Wide(form_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                     r.right - r.left, r.bottom - r.top, owner, nullptr, Instance(), this);
   if (!root_) throw std::runtime_error("cannot create the window " + std::string(form_.name) + ": " +
                                        ErrorText(::GetLastError()));
-  ::SendMessageW(root_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
+  // Its monitor may have another DPI than the system's.
+  if (const int dpi = WindowDpi(Root()); dpi != dpi_) {
+    dpi_ = dpi;
+    r = outer();
+    ::SetWindowPos(Root(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ::SendMessageW(Root(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
   for (std::size_t i = 0; i < form_.elements.size(); ++i) Build(form_.elements[i], i);
   // Containers were sized before their children existed: place those now, outer first.
-  LayOut(root_);
+  LayOut(Root());
   for (auto& c : children_)
     if (c->window && ClassOf(c->element->kind) == kPanelClass) LayOut(c->window);
-}
-
-FormWindow::~FormWindow() {
-  if (root_) {
-    // The owner of the events may already be going away: nothing reaches it now.
-    destroying_ = true;
-    ::DestroyWindow(root_);
-  }
+  RethrowParked(parked_);
 }
 
 const FormChild& FormWindow::Child(std::string_view name) const {
@@ -156,6 +177,10 @@ const FormChild& FormWindow::Child(std::string_view name) const {
     throw std::out_of_range("form " + std::string(form_.name) + " has no element " + std::string(name));
   return *it->second;
 }
+
+int FormWindow::ToPixels(int length) const { return ToDpi(length, dpi_); }
+
+int FormWindow::ToDesign(int pixels) const { return FromDpi(pixels, dpi_); }
 
 FormChild* FormWindow::ChildOf(HWND window) {
   for (auto& c : children_)
@@ -174,8 +199,8 @@ HFONT FormWindow::Font(const form::Font& f) {
                           (f.fixedPitch ? "f" : "");
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second.Get();
-  UniqueFont font(::CreateFontW(-f.pixels, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  UniqueFont font(::CreateFontW(-ToPixels(f.pixels), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 f.fixedPitch ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH | FF_SWISS,
                                 Wide(f.family).c_str()));
   HFONT h = font.Get();
@@ -194,7 +219,7 @@ HBRUSH FormWindow::Brush(form::Colour c) {
 }
 
 HWND FormWindow::ParentWindow(const form::Element& e) const {
-  return e.parent.empty() ? root_ : Child(e.parent).window;
+  return e.parent.empty() ? Root() : Child(e.parent).window;
 }
 
 void FormWindow::Build(const form::Element& e, std::size_t index) {
@@ -237,8 +262,8 @@ void FormWindow::Build(const form::Element& e, std::size_t index) {
   child->window = w;
   if (ClassOf(e.kind) == kPanelClass)  // the containers' procedure finds its element here
     ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(child.get()));
-  ::SetWindowPos(w, nullptr, e.bounds.left, e.bounds.top, e.bounds.width, e.bounds.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(w, nullptr, ToPixels(e.bounds.left), ToPixels(e.bounds.top), ToPixels(e.bounds.width),
+                 ToPixels(e.bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
   ::SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
   if (!e.enabled) ::EnableWindow(w, FALSE);
 
@@ -254,13 +279,13 @@ void FormWindow::Build(const form::Element& e, std::size_t index) {
     case Kind::CheckBox: ::SendMessageW(w, BM_SETCHECK, e.checked ? BST_CHECKED : BST_UNCHECKED, 0); break;
     case Kind::TabControl:
       child->tabStrip = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_TABS,
-                                          0, 0, e.bounds.width, 24, w, nullptr, Instance(), nullptr);
+                                          0, 0, ToPixels(e.bounds.width), ToPixels(24), w, nullptr, Instance(),
+                                          nullptr);
       if (!child->tabStrip) throw std::runtime_error("cannot create the tabs of " + std::string(e.name));
       ::SendMessageW(child->tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(child->font), FALSE);
       break;
     case Kind::Picture:
-      child->bitmap = UniqueBitmap(static_cast<HBITMAP>(
-          ::LoadImageW(Instance(), Wide(e.resource).c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      child->bitmap = LoadPicture(Wide(e.resource), dpi_);
       if (child->bitmap) ::SendMessageW(w, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(child->bitmap.Get()));
       break;
     default: break;
@@ -274,57 +299,89 @@ void FormWindow::LayOut(HWND parent) {
   if (!parent) return;
   RECT free;
   ::GetClientRect(parent, &free);
-  const FormChild* owner = parent == root_ ? nullptr : ChildOf(parent);
+  const FormChild* owner = parent == Root() ? nullptr : ChildOf(parent);
   if (owner && owner->tabStrip) {
-    const int strip = StripHeight(owner->tabStrip);
+    const int strip = StripHeight(owner->tabStrip, dpi_);
     ::SetWindowPos(owner->tabStrip, nullptr, 0, 0, free.right, strip, SWP_NOZORDER | SWP_NOACTIVATE);
     free.top += strip;
   }
-  auto place = [](HWND w, int x, int y, int width, int height) {
-    ::SetWindowPos(w, nullptr, x, y, width > 0 ? width : 0, height > 0 ? height : 0, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  auto heightOf = [](HWND w) {
-    RECT r;
-    ::GetWindowRect(w, &r);
-    return static_cast<int>(r.bottom - r.top);
-  };
-  std::vector<HWND> clients;
+  std::vector<HWND> windows;
+  std::vector<form::Docked> docked;
   for (auto& c : children_) {
     if (!c->window || ::GetParent(c->window) != parent) continue;
     const form::Element& e = *c->element;
     // A page fills its page control.
     const Align align = e.kind == Kind::TabSheet ? Align::Client : e.align;
-    if (align == Align::Top) {
-      const int h = heightOf(c->window);
-      place(c->window, free.left, free.top, free.right - free.left, h);
-      free.top += h;
-    } else if (align == Align::Bottom) {
-      const int h = heightOf(c->window);
-      place(c->window, free.left, free.bottom - h, free.right - free.left, h);
-      free.bottom -= h;
-    } else if (align == Align::Client) {
-      clients.push_back(c->window);
-    }
+    if (align == Align::None) continue;
+    RECT r;
+    ::GetWindowRect(c->window, &r);
+    windows.push_back(c->window);
+    docked.push_back({align, {0, 0, static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)}});
   }
-  for (HWND w : clients) place(w, free.left, free.top, free.right - free.left, free.bottom - free.top);
+  const std::vector<form::Rect> placed = form::DockLayout(
+      {free.left, free.top, static_cast<int>(free.right - free.left), static_cast<int>(free.bottom - free.top)}, docked);
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    ::SetWindowPos(windows[i], nullptr, placed[i].left, placed[i].top, placed[i].width, placed[i].height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::RunUntilClosed() {
   MSG m;
-  while (root_) {
+  for (;;) {
+    // Also what a handler threw outside this loop (a SendMessage from elsewhere).
+    RethrowParked(parked_);
+    if (!root_) break;
     const BOOL got = ::GetMessageW(&m, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(m.wParam));
       break;
     }
     if (got < 0) break;
-    if (::IsDialogMessageW(root_, &m)) continue;
+    if (::IsDialogMessageW(Root(), &m)) continue;
     ::TranslateMessage(&m);
     ::DispatchMessageW(&m);
   }
+  RethrowParked(parked_);
+}
+
+void FormWindow::PumpPending() {
+  PumpPendingMessages();
+  RethrowParked(parked_);
 }
 
 void FormWindow::Relayout(std::string_view name) { LayOut(Get(name)); }
+
+void FormWindow::Rescale(int dpi, const RECT& suggested) {
+  const int old = std::exchange(dpi_, dpi);
+  // The old fonts stay until every control has its new one.
+  auto oldFonts = std::move(fonts_);
+  fonts_.clear();
+  for (auto& c : children_) {
+    c->font = Font(c->fontSpec);
+    if (!c->window) continue;
+    RECT r;
+    ::GetWindowRect(c->window, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(c->window), reinterpret_cast<POINT*>(&r), 2);
+    // From the current geometry, so that sizes the program changed since keep their change.
+    ::SetWindowPos(c->window, nullptr, ::MulDiv(r.left, dpi, old), ::MulDiv(r.top, dpi, old),
+                   ::MulDiv(r.right - r.left, dpi, old), ::MulDiv(r.bottom - r.top, dpi, old),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(c->window, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
+    if (c->tabStrip) ::SendMessageW(c->tabStrip, WM_SETFONT, reinterpret_cast<WPARAM>(c->font), FALSE);
+    if (c->element->kind == Kind::Picture) {
+      UniqueBitmap picture = LoadPicture(Wide(c->element->resource), dpi_);
+      ::SendMessageW(c->window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
+      c->bitmap = std::move(picture);  // the old one only once the control has let it go
+    }
+  }
+  ::SendMessageW(Root(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_.font)), FALSE);
+  ::SetWindowPos(Root(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(Root());
+  for (auto& c : children_)
+    if (c->window && ClassOf(c->element->kind) == kPanelClass) LayOut(c->window);
+  ::RedrawWindow(Root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
 
 void FormWindow::SetFont(std::string_view name, const form::Font& font) {
   FormChild& c = Child(name);
@@ -337,26 +394,27 @@ void FormWindow::SetFont(std::string_view name, const form::Font& font) {
 
 void FormWindow::StartTimer(std::string_view name) {
   const FormChild& c = Child(name);
-  if (root_) ::SetTimer(root_, c.timerId, static_cast<UINT>(c.element->interval), nullptr);
+  if (root_) ::SetTimer(Root(), c.timerId, static_cast<UINT>(c.element->interval), nullptr);
 }
 
 void FormWindow::StopTimer(std::string_view name) {
   const FormChild& c = Child(name);
-  if (root_) ::KillTimer(root_, c.timerId);
+  if (root_) ::KillTimer(Root(), c.timerId);
 }
 
 void FormWindow::ShowCentred() {
   if (!root_) return;
+  HWND root = Root();
   RECT r, area;
-  ::GetWindowRect(root_, &r);
+  ::GetWindowRect(root, &r);
   if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
     area = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   const int w = r.right - r.left, h = r.bottom - r.top;
-  ::SetWindowPos(root_, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+  ::SetWindowPos(root, nullptr, area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::ShowWindow(root_, SW_SHOW);
-  ::SetForegroundWindow(root_);
-  ::UpdateWindow(root_);
+  ::ShowWindow(root, SW_SHOW);
+  ::SetForegroundWindow(root);
+  ::UpdateWindow(root);
   for (auto& c : children_)
     if (c->element->focused && c->window) ::SetFocus(c->window);
 }
@@ -377,27 +435,18 @@ LRESULT FormWindow::ColourOf(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(Brush(back));
 }
 
-template <class Event>
-void FormWindow::Raise(Event&& event) {
-  if (destroying_) return;
-  try {
-    event();
-  } catch (const std::exception& e) {
-    // An error must not cross the system's window procedure: the operator sees it instead.
-    ::MessageBoxW(root_, Wide(e.what()).c_str(), Wide(form_.caption).c_str(), MB_OK);
-  }
-}
-
-LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
+LRESULT FormWindow::Handle(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED && lp)
-        if (const FormChild* c = ChildOf(reinterpret_cast<HWND>(lp))) Raise([&] { events_.Clicked(c->element->name); });
+      // The dialog manager reports Escape as IDCANCEL from no control.
+      if (LOWORD(wp) == IDCANCEL && !lp) events_.EscapePressed();
+      else if (HIWORD(wp) == BN_CLICKED && lp)
+        if (const FormChild* c = ChildOf(reinterpret_cast<HWND>(lp))) events_.Clicked(c->element->name);
       return 0;
     case WM_NOTIFY: {
       const auto* n = reinterpret_cast<const NMHDR*>(lp);
       if (n->code == static_cast<UINT>(TCN_SELCHANGE))
-        if (const FormChild* c = ChildOf(n->hwndFrom)) Raise([&] { events_.TabChanged(c->element->name); });
+        if (const FormChild* c = ChildOf(n->hwndFrom)) events_.TabChanged(c->element->name);
       return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -406,56 +455,60 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       for (auto& c : children_)
         if (c->element->kind == Kind::Timer && c->timerId == wp) {
-          Raise([&] { events_.TimerTicked(c->element->name); });
+          events_.TimerTicked(c->element->name);
           break;
         }
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE) Raise([&] { events_.Activated(); });
+      if (LOWORD(wp) != WA_INACTIVE) events_.Activated();
       break;
-    case WM_CLOSE: {
-      bool close = true;
-      Raise([&] { close = events_.CloseRequested(); });
-      if (close) ::DestroyWindow(root_);
+    case WM_CLOSE:
+      if (events_.CloseRequested()) ::DestroyWindow(w);
       return 0;
-    }
     case WM_QUERYENDSESSION: return events_.SessionMayEnd() ? TRUE : FALSE;
     case WM_SETCURSOR:
-      if (!destroying_ && events_.Busy()) {
+      if (events_.Busy()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }
       break;
-    case WM_SIZE: LayOut(root_); return 0;
+    case WM_SIZE: LayOut(w); return 0;
+    case WM_DPICHANGED: Rescale(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
     case WM_ERASEBKGND: {
       RECT r;
-      ::GetClientRect(root_, &r);
+      ::GetClientRect(w, &r);
       ::FillRect(reinterpret_cast<HDC>(wp), &r, Brush(form_.colour));
       return 1;
     }
     case WM_NCDESTROY: {
-      root_ = nullptr;
+      // Gone by itself (its frame, WM_CLOSE): nothing is left to destroy.
+      (void)root_.Release();
       for (auto& c : children_) c->window = c->tabStrip = nullptr;
-      Raise([&] { events_.Destroyed(); });
+      ::DefWindowProcW(w, message, wp, lp);
+      events_.Destroyed();
       return 0;
     }
   }
-  return ::DefWindowProcW(root_, message, wp, lp);
+  return ::DefWindowProcW(w, message, wp, lp);
 }
 
-LRESULT CALLBACK FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT FormProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->root_ = w;
+    AttachParking(w, &self->parked_);
+    self->root_.Reset(w);
   }
   auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
-  if (!self || !self->root_) return ::DefWindowProcW(w, message, wp, lp);
-  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
-  return self->Handle(message, wp, lp);
+  ScopeExit forget([&] {
+    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(w, GWLP_USERDATA, 0);
+  });
+  // Once the object lets its window go (its destructor), nothing reaches it.
+  if (!self || self->root_.Get() != w) return ::DefWindowProcW(w, message, wp, lp);
+  return self->Handle(w, message, wp, lp);
 }
 
-LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   auto* child = reinterpret_cast<FormChild*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
   if (!child) return ::DefWindowProcW(w, message, wp, lp);
   FormWindow& form = *child->owner;
@@ -465,12 +518,15 @@ LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN: return form.root_ ? ::SendMessageW(form.root_, message, wp, lp) : 0;
+    case WM_CTLCOLORBTN: return form.root_ ? ::SendMessageW(form.Root(), message, wp, lp) : 0;
+    // A multi-line EDIT closes its parent on Escape, taking it for a dialog:
+    // the form hears Escape, and a container never closes by itself.
+    case WM_CLOSE: return form.root_ ? ::SendMessageW(form.Root(), WM_COMMAND, IDCANCEL, 0) : 0;
     case WM_SIZE: form.LayOut(w); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = ::BeginPaint(w, &ps);
+      const PaintScope paint(w);
+      HDC dc = paint.Dc();
       RECT r;
       ::GetClientRect(w, &r);
       const form::Element& e = *child->element;
@@ -488,7 +544,6 @@ LRESULT CALLBACK PanelProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
         ::DrawTextW(dc, text, n, &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         ::SelectObject(dc, old);
       }
-      ::EndPaint(w, &ps);
       return 0;
     }
     case WM_SETTEXT: {

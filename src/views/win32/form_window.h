@@ -18,10 +18,17 @@
 ** window procedure sees every event of the form and reports it to FormEvents
 ** by element name.
 **
+** Bounds, form sizes and font pixels are those of a 96-dpi screen: the
+** windows scale them to the DPI of their monitor, and again when it changes.
+**
 ** States: open (the root window exists) -> destroyed (closed by its frame, by
 ** WM_CLOSE that the events allowed, or by the destructor). Lookups throw
 ** std::out_of_range for an unknown name; calls that touch windows do nothing
 ** once destroyed.
+**
+** What an event handler (or anything else in the procedures) throws does not
+** cross the window procedure: it is parked, and RunUntilClosed or
+** PumpPending rethrows it once the message that raised it has been handled.
 */
 #pragma once
 
@@ -34,6 +41,7 @@
 #include <vector>
 
 #include "platform/form_description.h"
+#include "views/win32/window_boundary.h"
 
 namespace kv::win32 {
 
@@ -46,6 +54,8 @@ class FormEvents {
   virtual void TabChanged(std::string_view) {}
   virtual void TimerTicked(std::string_view) {}
   virtual void Activated() {}
+  /* Escape, as a dialog hears it (IDCANCEL). */
+  virtual void EscapePressed() {}
   /* WM_CLOSE: true lets the window be destroyed. */
   virtual bool CloseRequested() { return true; }
   /* The root window is gone. */
@@ -93,15 +103,20 @@ class FormWindow {
  public:
   /* Creates the root window (hidden) and every element. owner: a window this
   ** one stays in front of (the news window's wizard); null for none. Throws
-  ** std::runtime_error when a window cannot be created. */
+  ** std::runtime_error when a window cannot be created, and leaves no window. */
   FormWindow(const form::Form& description, FormEvents& events, HWND owner = nullptr);
-  ~FormWindow();
+  /* Destroys the window without telling the events: their owner may be going away. */
+  ~FormWindow() = default;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
   const form::Form& Description() const { return form_; }
-  HWND Root() const { return root_; }
-  bool Open() const { return root_ != nullptr; }
+  /* The DPI the windows are laid out for, and a design length in its pixels and back. */
+  int Dpi() const { return dpi_; }
+  int ToPixels(int length) const;
+  int ToDesign(int pixels) const;
+  HWND Root() const { return root_.Get(); }
+  bool Open() const { return static_cast<bool>(root_); }
   /* The element's window (a TabControl's container; TabStrip gives its strip). */
   HWND Get(std::string_view name) const { return Child(name).window; }
   HWND TabStrip(std::string_view name) const;
@@ -117,14 +132,16 @@ class FormWindow {
   void ShowCentred();
   /* Processes messages, with the keyboard's dialog navigation, until the
   ** window is destroyed. A WM_QUIT ends the loop too and stays queued for an
-  ** outer loop. */
+  ** outer loop. Rethrows what a handler threw, after the message it handled. */
   void RunUntilClosed();
+  /* PumpPendingMessages, then rethrows what a handler of this form threw meanwhile. */
+  void PumpPending();
   /* Lays out the aligned children of the element's window again (after tabs changed). */
   void Relayout(std::string_view name);
 
  private:
-  friend LRESULT CALLBACK FormProcedure(HWND, UINT, WPARAM, LPARAM);
-  friend LRESULT CALLBACK PanelProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT FormProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT PanelProcedure(HWND, UINT, WPARAM, LPARAM);
 
   const FormChild& Child(std::string_view name) const;
   FormChild& Child(std::string_view name) {
@@ -138,21 +155,23 @@ class FormWindow {
   /* Places the aligned children inside parent (Top and Bottom at their edge
   ** in creation order, Client in what is left). */
   void LayOut(HWND parent);
-  LRESULT Handle(UINT message, WPARAM wp, LPARAM lp);
+  /* The window moved to a monitor of another DPI: every length and font follows. */
+  void Rescale(int dpi, const RECT& suggested);
+  LRESULT Handle(HWND w, UINT message, WPARAM wp, LPARAM lp);
   LRESULT ColourOf(HDC dc, HWND control);
-  /* Runs an event handler; an error is shown in a message box, since it must
-  ** not cross the system's window procedure. */
-  template <class Event>
-  void Raise(Event&& event);
 
   const form::Form& form_;
   FormEvents& events_;
-  HWND root_ = nullptr;
-  bool destroying_ = false;
+  int dpi_;
+  std::exception_ptr parked_;
   std::vector<std::unique_ptr<FormChild>> children_;
   std::map<std::string, FormChild*, std::less<>> byName_;
   std::map<std::string, UniqueFont, std::less<>> fonts_;
   std::map<unsigned, UniqueBrush> brushes_;
+  // Last, so destroyed first: the windows go while what they point at (the
+  // children, their bitmaps, fonts and brushes) still exists, also when the
+  // constructor throws. Set by WM_NCCREATE, released by WM_NCDESTROY.
+  UniqueWindow root_;
 };
 
 /* Processes the pending messages of this thread; a WM_QUIT is left in the queue. */

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "views/win32/window_boundary.h"
+
 namespace kv::win32 {
 namespace {
 
@@ -19,8 +21,8 @@ struct GaugeState {
 GaugeState* StateOf(HWND w) { return reinterpret_cast<GaugeState*>(::GetWindowLongPtrW(w, GWLP_USERDATA)); }
 
 void Paint(HWND w, const GaugeState& s) {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(w, &ps);
+  const PaintScope paint(w);
+  HDC dc = paint.Dc();
   RECT box;
   ::GetClientRect(w, &box);
   ::FillRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
@@ -39,10 +41,9 @@ void Paint(HWND w, const GaugeState& s) {
     ::FillRect(dc, &inner, fill);
     ::DeleteObject(fill);
   }
-  ::EndPaint(w, &ps);
 }
 
-LRESULT CALLBACK GaugeProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
+LRESULT GaugeProcedure(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   switch (message) {
     case WM_NCDESTROY:
       delete StateOf(w);
@@ -65,7 +66,7 @@ void RegisterGaugeClass() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (::GetClassInfoExW(::GetModuleHandleW(nullptr), kGaugeClass, &wc)) return;
-  wc.lpfnWndProc = GaugeProcedure;
+  wc.lpfnWndProc = Guarded<GaugeProcedure>;
   wc.hInstance = ::GetModuleHandleW(nullptr);
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kGaugeClass;

@@ -34,6 +34,7 @@ class Win32NewsWindow final : public NewsView, private FormEvents {
     form_.TabControl1Change();
     ShowTop();
   }
+  void EscapePressed() override { ::SendMessageW(window_.Root(), WM_CLOSE, 0, 0); }
   /* The group is read from its first line. */
   void ShowTop();
 

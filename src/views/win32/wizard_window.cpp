@@ -3,17 +3,12 @@
 */
 #include "views/win32/wizard_window.h"
 
+#include "platform/scope_exit.h"
 #include "views/win32/gauge.h"
 #include "views/win32/news_window.h"
 #include "wizard/wizard_forms.h"
 
 namespace kv::win32 {
-namespace {
-
-/* A font size in points as pixels on the 96 dpi screen the forms are laid out for. */
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
-}  // namespace
 
 void AppendLine(HWND memo, const std::string& line, bool scroll) {
   const int end = ::GetWindowTextLengthW(memo);
@@ -24,31 +19,36 @@ void AppendLine(HWND memo, const std::string& line, bool scroll) {
   ::UpdateWindow(memo);
 }
 
-Win32WizardWindow::Win32WizardWindow() : window_(WizardFormDescription(), *this) {}
+Win32WizardWindow::Win32WizardWindow()
+    : window_(WizardFormDescription(), *this), dialog_([this] { return window_.Root(); }) {}
+
+void Win32WizardWindow::Handle(void (WizardForm::*handler)()) {
+  if (!form_) return;
+  try {
+    (form_->*handler)();
+  } catch (const std::exception& e) {
+    dialog_.ShowMessage(e.what());
+  }
+}
 
 void Win32WizardWindow::Show(std::string_view element, bool visible) {
   if (window_.Open()) ::ShowWindow(window_.Get(element), visible ? SW_SHOW : SW_HIDE);
 }
 
 void Win32WizardWindow::Clicked(std::string_view element) {
-  if (!form_) return;
-  if (element == "Button1") form_->Button1Click();
-  else if (element == "Button2") form_->Button2Click();
-  else if (element == "Button3") form_->Button3Click();
-  else if (element == "CheckBox1") form_->CheckBox1Click();
+  if (element == "Button1") Handle(&WizardForm::Button1Click);
+  else if (element == "Button2") Handle(&WizardForm::Button2Click);
+  else if (element == "Button3") Handle(&WizardForm::Button3Click);
+  else if (element == "CheckBox1") Handle(&WizardForm::CheckBox1Click);
 }
 
-void Win32WizardWindow::TimerTicked(std::string_view) {
-  if (form_) form_->Timer1Timer();
-}
+void Win32WizardWindow::TimerTicked(std::string_view) { Handle(&WizardForm::Timer1Timer); }
 
-void Win32WizardWindow::Activated() {
-  if (form_) form_->FormActivate();
-}
+void Win32WizardWindow::Activated() { Handle(&WizardForm::FormActivate); }
 
 bool Win32WizardWindow::CloseRequested() {
   if (form_ && !form_->CanClose()) return false;
-  if (form_) form_->FormClose();
+  Handle(&WizardForm::FormClose);
   return true;
 }
 
@@ -97,18 +97,19 @@ int Win32WizardWindow::Button3Width() const {
   if (!window_.Open()) return 0;
   RECT r;
   ::GetWindowRect(window_.Get("Button3"), &r);
-  return r.right - r.left;
+  return window_.ToDesign(r.right - r.left);
 }
 void Win32WizardWindow::SetButton3Width(int width) {
   if (!window_.Open()) return;
   HWND b = window_.Get("Button3");
   RECT r;
   ::GetWindowRect(b, &r);
-  ::SetWindowPos(b, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(b, nullptr, 0, 0, window_.ToPixels(width), r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32WizardWindow::SetButton3FontSize(int size) {
   form::Font f = window_.FontOf("Button3");
-  f.pixels = PointsToPixels(size);
+  f.pixels = form::PointsToPixels(size);
   window_.SetFont("Button3", f);
 }
 bool Win32WizardWindow::Button3Bold() const { return window_.FontOf("Button3").bold; }
@@ -126,7 +127,7 @@ bool Win32WizardWindow::CheckBox1Checked() const {
 void Win32WizardWindow::KeepResponsive() {
   const unsigned long long now = ::GetTickCount64();
   if (now - lastPump_ < 25) return;
-  PumpPendingMessages();
+  window_.PumpPending();
   lastPump_ = ::GetTickCount64();
 }
 
@@ -166,7 +167,7 @@ void Win32WizardWindow::SetBusyCursor(bool busy) {
 }
 
 void Win32WizardWindow::PumpMessages() {
-  PumpPendingMessages();
+  window_.PumpPending();
   lastPump_ = ::GetTickCount64();
 }
 
@@ -175,6 +176,7 @@ void Win32WizardWindow::Pause(int ms) { ::Sleep(static_cast<DWORD>(ms)); }
 void Win32WizardWindow::ShowNewsWindow() {
   HWND owner = window_.Root();
   ::EnableWindow(owner, FALSE);
+  ScopeExit reenable([owner] { ::EnableWindow(owner, TRUE); });
   {
     Win32NewsWindow news(owner);
     news.RunModal();

@@ -84,6 +84,8 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   bool Busy() const override { return busy_; }
   bool SessionMayEnd() const override { return session_.MayEnd(); }
 
+  /* Runs a handler of the form; its error is shown to the operator. */
+  void Handle(void (WizardForm::*handler)());
   /* The install run reports progress from the interface thread: processing
   ** pending messages there (at most every 25 ms) keeps the window answering. */
   void KeepResponsive();
