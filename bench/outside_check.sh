@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The whole upgrade timed from outside, beside isql-fb: each round makes three
 # fresh level-0 demo installations (forced writes on) and brings the first up
-# to date with `kvupgrade --unattended --no-backup` (the whole program: its copy
-# into the version folder, the checks, every pack and the program files; the
-# pauses that let an operator read a line are skipped through
-# KV_TEST_SKIP_PAUSES), the second with isql-fb scripts that make the same
-# changes committing where the server needs it, and the third with the same
-# changes committed wherever the program commits (one isql-fb per database,
-# as an administrator would run them; made once by isql_scripts from a run of
-# the packs). The order turns about from round to round; each figure is the
-# median of the rounds' ratios.
+# to date with `kvupgrade-test --unattended --no-backup` (the whole program in
+# its test build: its copy into the version folder, the checks, every pack and
+# the program files; the pauses that let an operator read a line are skipped
+# through KV_TEST_SKIP_PAUSES, which the shipped program does not read), the
+# second with isql-fb scripts that make the same changes committing where the
+# server needs it, and the third with the same changes committed wherever the
+# program commits (one isql-fb per database, as an administrator would run
+# them; made once by isql_scripts from a run of the packs). The order turns
+# about from round to round; each figure is the median of the rounds' ratios.
 #
 #   bash bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
 set -euo pipefail
@@ -29,7 +29,7 @@ while (($#)); do
 done
 [[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "outside_check: --rounds needs a positive number" >&2; exit 64; }
 kvdemo=$(realpath "$build_dir/app/kvdemo")
-kvupgrade=$(realpath "$build_dir/app/kvupgrade")
+kvupgrade=$(realpath "$build_dir/app/kvupgrade-test")
 isql_scripts=$(realpath "$build_dir/bench/isql_scripts")
 
 if [[ -n $dir ]]; then

@@ -38,6 +38,7 @@
 #include "plan.h"
 #include "restore_command.h"
 #include "result_file.h"
+#include "test_switches.h"
 #include "unattended.h"
 #include "usage.h"
 #include "windowed.h"
@@ -91,7 +92,7 @@ int Run(const kv::CommandLine& cl, kv::RunReport& report, int argc, char** argv)
     if (cl.showInstallation) return ShowInstallation(cl);
     if (cl.plan) return kv::RunPlanCommand(cl, std::cout, std::cerr);
     if (!cl.restoreFolder.empty()) return kv::RunRestoreCommand(cl, std::cout, std::cerr);
-    if (cl.unattended) return kv::console::RunUnattended(cl, report, std::cout, std::cerr);
+    if (cl.unattended) return kv::console::RunUnattended(cl, kv::ProgramTestSwitches(), report, std::cout, std::cerr);
     if (!kv::DisplayAvailable()) {
       std::cerr << "kvupgrade: нет экрана, на котором показать окна мастера (DISPLAY и WAYLAND_DISPLAY не заданы);\n"
                    "запустите его на рабочем столе или без окон: kvupgrade --unattended\n";

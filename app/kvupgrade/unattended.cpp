@@ -3,7 +3,6 @@
 */
 #include "unattended.h"
 
-#include <cstdlib>
 #include <set>
 
 #include "console_window.h"
@@ -89,13 +88,14 @@ class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
                 std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety,
-                MigrationObserver& report, Clock& clock, std::ostream& out, std::ostream& err)
+                std::optional<std::chrono::seconds> lockTimeout, MigrationObserver& report, Clock& clock,
+                std::ostream& out, std::ostream& err)
       : window_(out, err, clock),
         failures_(err),
         client_(std::move(client)),
         session_(OpenSessionGuard()),
         wizard_(window_, installation, log, registry, *client_, ownPath, clock, RealFileSystem(), runLog,
-                &failures_, std::move(safety), &report, session_.get()) {
+                &failures_, std::move(safety), &report, session_.get(), lockTimeout) {
     wizard_.Form().FormCreate();
   }
 
@@ -122,12 +122,12 @@ class ConsoleWizard final : public MainWindow {
 
 }  // namespace
 
-int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostream& out, std::ostream& err) {
+int RunUnattended(const CommandLine& commandLine, const TestSwitches& switches, RunReport& report, std::ostream& out,
+                  std::ostream& err) {
   WithoutPauses withoutPauses(SystemClock());
-  // A seam for the benchmarks that time the whole program: the pauses that
-  // let an operator read a line are skipped.
-  const char* skip = std::getenv("KV_TEST_SKIP_PAUSES");
-  Clock& clock = skip && *skip == '1' ? static_cast<Clock&>(withoutPauses) : SystemClock();
+  Clock& clock = switches.skipPauses ? static_cast<Clock&>(withoutPauses) : SystemClock();
+  RunSafety safety = SafetyFrom(commandLine, false);
+  if (switches.skipConnectionCheck) safety.connections = ConnectionCheck::Skip;
   NoScreen screen;
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
@@ -135,9 +135,8 @@ int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostrea
   ProgramDesktop desktop{screen, splash, dialog, processes,
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
-                                                                  LoadClient(dialog), processes.OwnPath(),
-                                                                  SafetyFrom(commandLine, false), report, clock,
-                                                                  out, err);
+                                                                  LoadClient(dialog), processes.OwnPath(), safety,
+                                                                  switches.lockTimeout, report, clock, out, err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
                          [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; },
