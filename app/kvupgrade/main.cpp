@@ -68,10 +68,9 @@ int ShowInstallation(const kv::CommandLine& cl) {
             << "Журнал:     " << folders->registerLog << "\n"
             << "Ini:        " << loc->connection.iniPath << "\n"
             << "Соединение: " << loc->connection.userLine << ", " << loc->connection.passwordLine << "\n";
-  const kv::DatabasePaths& p = loc->paths;
-  for (const std::string* path : {&p.base, &p.config, &p.optima, &p.system, &p.orders, &p.director, &p.price,
-                                  &p.stockMan, &p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
-    std::cout << "  " << *path << "\n";
+  // The server's Orders is not known yet: it is the line below.
+  for (const std::string& path : kv::KnownPaths(loc->paths, kv::kInstallationDatabases))
+    std::cout << "  " << path << "\n";
   std::cout << "Сервер Orders: "
             << kv::FindOrdersAlias(fs, loc->connection.iniPath, loc->connection.ordersAlias) << "\n";
   return 0;

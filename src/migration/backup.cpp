@@ -179,13 +179,10 @@ std::optional<std::int32_t> OtherAttachments(MigrationServices& services, const 
 }  // namespace
 
 std::vector<std::string> DatabasesToBackUp(const Installation& installation, FileSystem& fs) {
-  const DatabasePaths& p = installation.databases;
   std::vector<std::string> out;
   std::set<std::string> seen;
-  for (const std::string* path :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    if (!path->empty() && (IsRemoteDatabaseName(*path) || fs.FileExists(*path)) && seen.insert(*path).second)
-      out.push_back(*path);
+  for (const std::string& path : KnownPaths(installation.databases, kPackDatabases))
+    if ((IsRemoteDatabaseName(path) || fs.FileExists(path)) && seen.insert(path).second) out.push_back(path);
   return out;
 }
 
@@ -239,9 +236,8 @@ BackupSet ReadBackup(const std::string& folder) {
 }
 
 bool BackupMatches(const BackupSet& backup, const Installation& installation) {
-  const DatabasePaths& p = installation.databases;
-  const std::set<std::string> ours{p.base,     p.config,   p.orders, p.serverOrders, p.director,
-                                   p.price,    p.stockMan, p.optima, p.system};
+  const std::vector<std::string> known = KnownPaths(installation.databases, kPackDatabases);
+  const std::set<std::string> ours(known.begin(), known.end());
   return std::all_of(backup.entries.begin(), backup.entries.end(),
                      [&](const BackupEntry& e) { return !e.database.empty() && ours.count(e.database); });
 }
