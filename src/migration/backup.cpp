@@ -17,6 +17,7 @@
 #include "migration/connection_pool.h"
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
+#include "platform/date_time_text.h"
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/utf8_path.h"
@@ -35,9 +36,7 @@ constexpr const char* kVerifyFile = "verify.tmp.fdb";
 
 std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-std::string FolderName(const LocalDateTime& t) {
-  return std::to_string(t.year) + Two(t.month) + Two(t.day) + "-" + Two(t.hour) + Two(t.minute) + Two(t.second);
-}
+std::string FolderName(const LocalDateTime& t) { return FormatLocal(t, "yyyyMMdd-HHmmss"); }
 
 bool IsBackupFolderName(const std::string& name) {
   if (name.size() != 15 || name[8] != '-') return false;
