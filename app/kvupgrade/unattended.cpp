@@ -63,21 +63,20 @@ class FailuresToStream final : public MigrationObserver {
   explicit FailuresToStream(std::ostream& err) : err_(err) {}
   void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override {
     // Each attempt is logged; the console says it once per database and reason.
-    try {
-      if (!refusals_.insert(path + "\n" + reason).second) return;
-    } catch (...) {
-    }
-    Print("kvupgrade: " + DescribeRefusal(path, reason));
+    Print([&] { return refusals_.insert(path + "\n" + reason).second ? DescribeRefusal(path, reason) : ""; });
   }
   void StatementFailed(const std::string& path, const std::string& text, const std::string& reason) noexcept override {
-    Print("kvupgrade: " + DescribeFailure(path, text, reason));
+    Print([&] { return DescribeFailure(path, text, reason); });
   }
 
  private:
-  void Print(const std::string& text) noexcept {
+  /* Prints the line makeText() returns, unless it is empty. */
+  template <class MakeText>
+  void Print(MakeText makeText) noexcept {
     try {
-      err_ << text << std::endl;
-    } catch (...) {
+      if (const std::string text = makeText(); !text.empty()) err_ << "kvupgrade: " << text << std::endl;
+    } catch (const std::exception&) {
+      // Out of memory, or a stream set to throw: the line is lost here, the run log still has it.
     }
   }
   std::ostream& err_;

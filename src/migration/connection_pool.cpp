@@ -3,6 +3,8 @@
 */
 #include "migration/connection_pool.h"
 
+#include <new>
+
 #include "migration/fb/error.h"
 
 namespace kv {
@@ -27,7 +29,7 @@ void ConnectionPool::Return(std::unique_ptr<Connection> connection) noexcept {
   if (!keepable_.count(path) || kept_.count(path)) return;
   try {
     kept_.emplace(path, std::move(connection));
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     // Out of memory: the connection is detached instead of kept.
   }
 }

@@ -154,13 +154,9 @@ void WizardForm::CheckBox1Click() { s_.window.SetButton1Enabled(s_.window.CheckB
 void WizardForm::Timer1Timer() {
   WizardWindow& w = s_.window;
   w.StopTimer1();
-  try {
-    w.SetButton3Bold(!w.Button3Bold());
-  } catch (...) {
-    w.StartTimer1();
-    throw;
-  }
-  w.StartTimer1();
+  // Started again however the toggle ends; the timer was found just above, so this does not throw.
+  ScopeExit restart([&w] { w.StartTimer1(); });
+  w.SetButton3Bold(!w.Button3Bold());
 }
 
 void WizardForm::FormClose() { s_.log.ReportCode(9); }
