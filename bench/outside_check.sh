@@ -15,30 +15,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source bench/bench_common.sh
 usage="usage: bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
 build_dir=${1:?$usage}
 shift
-rounds=3 dir= keep=0
-while (($#)); do
-  case "$1" in
-    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
-    --dir) dir=${2:?--dir needs a folder}; shift 2 ;;
-    --keep) keep=1; shift ;;
-    *) echo "$usage" >&2; exit 64 ;;
-  esac
-done
-[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "outside_check: --rounds needs a positive number" >&2; exit 64; }
+bench_options outside_check 3 "$usage" "$@"
 kvdemo=$(realpath "$build_dir/app/kvdemo")
 kvupgrade=$(realpath "$build_dir/app/kvupgrade-test")
 isql_scripts=$(realpath "$build_dir/bench/isql_scripts")
 
-if [[ -n $dir ]]; then
-  mkdir -p "$dir"
-  [[ -z $(ls -A "$dir") ]] || { echo "outside_check: $dir is not empty" >&2; exit 64; }
-  work=$(realpath "$dir")
-else
-  work=$(mktemp -d /tmp/outside_check.XXXXXX)
-fi
 cleanup() { ((keep)) || rm -rf "$work"; }
 trap cleanup EXIT
 
@@ -76,21 +61,11 @@ isql_ms() {
   echo $(((end - start) / 1000000))
 }
 
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
 ours=() fewest=() same=()
 for ((i = 1; i <= rounds; i++)); do
   echo "Round $i of $rounds: three level-0 demos, kvupgrade on one, isql-fb scripts on the others ..." >&2
-  if ((i % 2)); then
-    ours+=("$(program_ms "$work/program$i")")
-    fewest+=("$(isql_ms "$work/isql$i" 2)")
-    same+=("$(isql_ms "$work/isql-same$i" 3)")
-  else
-    same+=("$(isql_ms "$work/isql-same$i" 3)")
-    fewest+=("$(isql_ms "$work/isql$i" 2)")
-    ours+=("$(program_ms "$work/program$i")")
-  fi
+  in_turn "$i" 'ours+=("$(program_ms "$work/program$i")")' 'fewest+=("$(isql_ms "$work/isql$i" 2)")' \
+    'same+=("$(isql_ms "$work/isql-same$i" 3)")'
 done
 
 echo
