@@ -15,9 +15,10 @@ TEST(Catalogue, EachDatabaseOfAPackIsTheInstallationsOfThatName) {
   const DatabasePaths p{"base", "config", "optima", "system", "orders", "director", "price", "stockMan",
                         "tmp1", "tmp2", "tmp3", "serverOrders"};
   const std::pair<Db, const char*> names[] = {
-      {Db::Base, "base"},         {Db::Config, "config"}, {Db::Orders, "orders"},     {Db::ServerOrders, "serverOrders"},
-      {Db::Director, "director"}, {Db::Price, "price"},   {Db::StockMan, "stockMan"}, {Db::Optima, "optima"},
-      {Db::System, "system"}};
+      {Db::Base, "base"},         {Db::Config, "config"},     {Db::Orders, "orders"},
+      {Db::ServerOrders, "serverOrders"},
+      {Db::Director, "director"}, {Db::Price, "price"},       {Db::StockMan, "stockMan"},
+      {Db::Optima, "optima"},     {Db::System, "system"}};
   for (const auto& [db, name] : names) EXPECT_EQ(DatabasePath(p, db), name);
 }
 
