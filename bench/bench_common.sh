@@ -40,5 +40,36 @@ in_turn() {
   fi
 }
 
+# Runs COMMAND with its output in OUT and ERR and prints the milliseconds it
+# took; when it fails, names WHAT and ERR and ends the script.
+#   elapsed_ms NAME WHAT OUT ERR COMMAND...
+elapsed_ms() {
+  local name=$1 what=$2 out=$3 err=$4 start end status=0
+  shift 4
+  start=$(date +%s%N)
+  "$@" >"$out" 2>"$err" || status=$?
+  end=$(date +%s%N)
+  ((status == 0)) || { echo "$name: $what ended with status $status; see $err" >&2; exit 1; }
+  echo $(((end - start) / 1000000))
+}
+
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 ratio() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# Prints the rounds of two sides as a table, each with the ratio of the second
+# to the first, then their medians and the ratio of those. The sides are named
+# arrays of milliseconds, one entry a round.
+#   pair_table HEAD_FIRST HEAD_SECOND HEAD_RATIO RATIO_WIDTH FIRST SECOND
+pair_table() {
+  local -n first_ms=$5 second_ms=$6
+  local row="%-8s %12s %12s %${4}s\n" i m1 m2
+  # shellcheck disable=SC2059
+  printf "$row" round "$1" "$2" "$3"
+  for ((i = 0; i < ${#first_ms[@]}; i++)); do
+    # shellcheck disable=SC2059
+    printf "$row" $((i + 1)) "${first_ms[i]}" "${second_ms[i]}" "$(ratio "${second_ms[i]}" "${first_ms[i]}")"
+  done
+  m1=$(median "${first_ms[@]}") m2=$(median "${second_ms[@]}")
+  # shellcheck disable=SC2059
+  printf "$row" median "$m1" "$m2" "$(ratio "$m2" "$m1")"
+}

@@ -34,14 +34,10 @@ now_ns() { date +%s%N; }
 
 # Prints the milliseconds the program took to upgrade a new level-0 demo in $1.
 program_ms() {
-  local demo=$1 start end status=0
+  local demo=$1
   "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
-  start=$(now_ns)
-  env KV_REGISTRY="$demo/registry.reg" KV_TEST_SKIP_PAUSES=1 "$kvupgrade" --unattended --no-backup \
-    >"$demo.out" 2>"$demo.err" || status=$?
-  end=$(now_ns)
-  ((status == 0)) || { echo "outside_check: kvupgrade ended with status $status; see $demo.err" >&2; exit 1; }
-  echo $(((end - start) / 1000000))
+  elapsed_ms outside_check kvupgrade "$demo.out" "$demo.err" \
+    env KV_REGISTRY="$demo/registry.reg" KV_TEST_SKIP_PAUSES=1 "$kvupgrade" --unattended --no-backup
 }
 
 # Prints the milliseconds the scripts of column $2 of scripts.txt (2: fewest

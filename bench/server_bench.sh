@@ -33,17 +33,10 @@ server_env() { env FIREBIRD="$FIREBIRD" "$@"; }
 
 # Prints the milliseconds `kvupgrade --unattended` took on a new level-0 demo in $2, through $1.
 upgrade_ms() {
-  local engine=$1 demo=$2 start end status=0
+  local engine=$1 demo=$2
   "${engine}_env" "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
-  start=$(date +%s%N)
-  "${engine}_env" env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended >"$demo.out" 2>"$demo.err" ||
-    status=$?
-  end=$(date +%s%N)
-  if ((status != 0)); then
-    echo "server_bench: the $engine upgrade ended with status $status; see $demo.err" >&2
-    exit 1
-  fi
-  echo $(((end - start) / 1000000))
+  elapsed_ms server_bench "the $engine upgrade" "$demo.out" "$demo.err" \
+    "${engine}_env" env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended
 }
 
 embedded=() through_server=()
@@ -57,13 +50,7 @@ echo
 echo "Figure 3. The demo upgrade (level 0 to 12, kvupgrade --unattended, the whole program) through"
 echo "a Firebird server on 127.0.0.1 beside the embedded engine, on identical demos (forced writes on)"
 echo
-row() { printf '%-8s %12s %12s %18s\n' "$@"; }
-row round "embedded ms" "server ms" "server / embedded"
-for ((i = 0; i < rounds; i++)); do
-  row $((i + 1)) "${embedded[i]}" "${through_server[i]}" \
-    "$(ratio "${through_server[i]}" "${embedded[i]}")"
-done
+pair_table "embedded ms" "server ms" "server / embedded" 18 embedded through_server
 e=$(median "${embedded[@]}") s=$(median "${through_server[@]}")
-row median "$e" "$s" "$(ratio "$s" "$e")"
 echo
 echo "Medians of $rounds rounds: the server takes $(ratio "$s" "$e") times the embedded engine's wall time."

@@ -37,22 +37,15 @@ wineserver -p
 
 # Prints the milliseconds the upgrade of a new level-0 demo in $2 took, by program $1 (linux or wine).
 upgrade_ms() {
-  local program=$1 demo=$2 start end status=0
+  local program=$1 demo=$2
   "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
   if [[ $program == wine ]]; then
     scripts/wine-demo.sh adopt "$demo"
-    start=$(date +%s%N)
-    wine "$exe" --unattended >"$demo.out" 2>"$demo.err" || status=$?
+    elapsed_ms wine_bench "the wine upgrade" "$demo.out" "$demo.err" wine "$exe" --unattended
   else
-    start=$(date +%s%N)
-    KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended >"$demo.out" 2>"$demo.err" || status=$?
+    elapsed_ms wine_bench "the linux upgrade" "$demo.out" "$demo.err" \
+      env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended
   fi
-  end=$(date +%s%N)
-  if ((status != 0)); then
-    echo "wine_bench: the $program upgrade ended with status $status; see $demo.err" >&2
-    exit 1
-  fi
-  echo $(((end - start) / 1000000))
 }
 
 linux=() wine=()
@@ -65,12 +58,7 @@ echo
 echo "Figure 4. The demo upgrade (level 0 to 12, --unattended, the whole program) by the Windows"
 echo "program under Wine beside the Linux program, on identical demos (embedded engine, forced writes on)"
 echo
-row() { printf '%-8s %12s %12s %14s\n' "$@"; }
-row round "Linux ms" "Wine ms" "Wine / Linux"
-for ((i = 0; i < rounds; i++)); do
-  row $((i + 1)) "${linux[i]}" "${wine[i]}" "$(ratio "${wine[i]}" "${linux[i]}")"
-done
+pair_table "Linux ms" "Wine ms" "Wine / Linux" 14 linux wine
 l=$(median "${linux[@]}") w=$(median "${wine[@]}")
-row median "$l" "$w" "$(ratio "$w" "$l")"
 echo
 echo "Medians of $rounds rounds: the Windows program under Wine takes $(ratio "$w" "$l") times the Linux program's wall time."
