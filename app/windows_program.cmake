@@ -83,7 +83,7 @@ ${resources}")
 set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${packed_files};${icon}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
-add_executable(kvupgrade kvupgrade/main.cpp "${rc}")
+add_executable(kvupgrade kvupgrade/main.cpp kvupgrade/test_switches_none.cpp "${rc}")
 target_link_libraries(kvupgrade PRIVATE kv_app kv_warnings)
 # No time stamp in the PE header (the build's folders are mapped away for every
 # target in the top CMakeLists.txt).

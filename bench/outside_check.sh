@@ -1,44 +1,29 @@
 #!/usr/bin/env bash
 # The whole upgrade timed from outside, beside isql-fb: each round makes three
 # fresh level-0 demo installations (forced writes on) and brings the first up
-# to date with `kvupgrade --unattended --no-backup` (the whole program: its copy
-# into the version folder, the checks, every pack and the program files; the
-# pauses that let an operator read a line are skipped through
-# KV_TEST_SKIP_PAUSES), the second with isql-fb scripts that make the same
-# changes committing where the server needs it, and the third with the same
-# changes committed wherever the program commits (one isql-fb per database,
-# as an administrator would run them; made once by isql_scripts from a run of
-# the packs). The order turns about from round to round; each figure is the
-# median of the rounds' ratios.
+# to date with `kvupgrade-test --unattended --no-backup` (the whole program in
+# its test build: its copy into the version folder, the checks, every pack and
+# the program files; the pauses that let an operator read a line are skipped
+# through KV_TEST_SKIP_PAUSES, which the shipped program does not read), the
+# second with isql-fb scripts that make the same changes committing where the
+# server needs it, and the third with the same changes committed wherever the
+# program commits (one isql-fb per database, as an administrator would run
+# them; made once by isql_scripts from a run of the packs). The order turns
+# about from round to round; each figure is the median of the rounds' ratios.
 #
 #   bash bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source bench/bench_common.sh
 usage="usage: bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
 build_dir=${1:?$usage}
 shift
-rounds=3 dir= keep=0
-while (($#)); do
-  case "$1" in
-    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
-    --dir) dir=${2:?--dir needs a folder}; shift 2 ;;
-    --keep) keep=1; shift ;;
-    *) echo "$usage" >&2; exit 64 ;;
-  esac
-done
-[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "outside_check: --rounds needs a positive number" >&2; exit 64; }
+bench_options outside_check 3 "$usage" "$@"
 kvdemo=$(realpath "$build_dir/app/kvdemo")
-kvupgrade=$(realpath "$build_dir/app/kvupgrade")
+kvupgrade=$(realpath "$build_dir/app/kvupgrade-test")
 isql_scripts=$(realpath "$build_dir/bench/isql_scripts")
 
-if [[ -n $dir ]]; then
-  mkdir -p "$dir"
-  [[ -z $(ls -A "$dir") ]] || { echo "outside_check: $dir is not empty" >&2; exit 64; }
-  work=$(realpath "$dir")
-else
-  work=$(mktemp -d /tmp/outside_check.XXXXXX)
-fi
 cleanup() { ((keep)) || rm -rf "$work"; }
 trap cleanup EXIT
 
@@ -49,14 +34,10 @@ now_ns() { date +%s%N; }
 
 # Prints the milliseconds the program took to upgrade a new level-0 demo in $1.
 program_ms() {
-  local demo=$1 start end status=0
+  local demo=$1
   "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
-  start=$(now_ns)
-  env KV_REGISTRY="$demo/registry.reg" KV_TEST_SKIP_PAUSES=1 "$kvupgrade" --unattended --no-backup \
-    >"$demo.out" 2>"$demo.err" || status=$?
-  end=$(now_ns)
-  ((status == 0)) || { echo "outside_check: kvupgrade ended with status $status; see $demo.err" >&2; exit 1; }
-  echo $(((end - start) / 1000000))
+  elapsed_ms outside_check kvupgrade "$demo.out" "$demo.err" \
+    env KV_REGISTRY="$demo/registry.reg" KV_TEST_SKIP_PAUSES=1 "$kvupgrade" --unattended --no-backup
 }
 
 # Prints the milliseconds the scripts of column $2 of scripts.txt (2: fewest
@@ -76,21 +57,11 @@ isql_ms() {
   echo $(((end - start) / 1000000))
 }
 
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
 ours=() fewest=() same=()
 for ((i = 1; i <= rounds; i++)); do
   echo "Round $i of $rounds: three level-0 demos, kvupgrade on one, isql-fb scripts on the others ..." >&2
-  if ((i % 2)); then
-    ours+=("$(program_ms "$work/program$i")")
-    fewest+=("$(isql_ms "$work/isql$i" 2)")
-    same+=("$(isql_ms "$work/isql-same$i" 3)")
-  else
-    same+=("$(isql_ms "$work/isql-same$i" 3)")
-    fewest+=("$(isql_ms "$work/isql$i" 2)")
-    ours+=("$(program_ms "$work/program$i")")
-  fi
+  in_turn "$i" 'ours+=("$(program_ms "$work/program$i")")' 'fewest+=("$(isql_ms "$work/isql$i" 2)")' \
+    'same+=("$(isql_ms "$work/isql-same$i" 3)")'
 done
 
 echo

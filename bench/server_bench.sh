@@ -12,28 +12,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build_dir=${1:?usage: bench/server_bench.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]}
+source bench/bench_common.sh
+usage="usage: bench/server_bench.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
+build_dir=${1:?$usage}
 shift
-rounds=5 dir= keep=0
-while (($#)); do
-  case "$1" in
-    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
-    --dir) dir=${2:?--dir needs a folder}; shift 2 ;;
-    --keep) keep=1; shift ;;
-    *) echo "usage: bench/server_bench.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]" >&2; exit 64 ;;
-  esac
-done
-[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "server_bench: --rounds needs a positive number" >&2; exit 64; }
+bench_options server_bench 5 "$usage" "$@"
 kvdemo=$(realpath "$build_dir/app/kvdemo")
 kvupgrade=$(realpath "$build_dir/app/kvupgrade")
 
-if [[ -n $dir ]]; then
-  mkdir -p "$dir"
-  [[ -z $(ls -A "$dir") ]] || { echo "server_bench: $dir is not empty" >&2; exit 64; }
-  work=$(realpath "$dir")
-else
-  work=$(mktemp -d /tmp/server_bench.XXXXXX)
-fi
 server="$work/firebird-server"
 cleanup() {
   scripts/fb-server.sh stop "$server"
@@ -47,45 +33,24 @@ server_env() { env FIREBIRD="$FIREBIRD" "$@"; }
 
 # Prints the milliseconds `kvupgrade --unattended` took on a new level-0 demo in $2, through $1.
 upgrade_ms() {
-  local engine=$1 demo=$2 start end status=0
+  local engine=$1 demo=$2
   "${engine}_env" "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
-  start=$(date +%s%N)
-  "${engine}_env" env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended >"$demo.out" 2>"$demo.err" ||
-    status=$?
-  end=$(date +%s%N)
-  if ((status != 0)); then
-    echo "server_bench: the $engine upgrade ended with status $status; see $demo.err" >&2
-    exit 1
-  fi
-  echo $(((end - start) / 1000000))
+  elapsed_ms server_bench "the $engine upgrade" "$demo.out" "$demo.err" \
+    "${engine}_env" env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended
 }
-
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 embedded=() through_server=()
 for ((i = 1; i <= rounds; i++)); do
   echo "Round $i of $rounds: two level-0 demos, one upgraded through each engine ..." >&2
-  if ((i % 2)); then
-    embedded+=("$(upgrade_ms embedded "$work/embedded$i")")
-    through_server+=("$(upgrade_ms server "$work/server$i")")
-  else
-    through_server+=("$(upgrade_ms server "$work/server$i")")
-    embedded+=("$(upgrade_ms embedded "$work/embedded$i")")
-  fi
+  in_turn "$i" 'embedded+=("$(upgrade_ms embedded "$work/embedded$i")")' \
+    'through_server+=("$(upgrade_ms server "$work/server$i")")'
 done
 
 echo
 echo "Figure 3. The demo upgrade (level 0 to 12, kvupgrade --unattended, the whole program) through"
 echo "a Firebird server on 127.0.0.1 beside the embedded engine, on identical demos (forced writes on)"
 echo
-row() { printf '%-8s %12s %12s %18s\n' "$@"; }
-row round "embedded ms" "server ms" "server / embedded"
-for ((i = 0; i < rounds; i++)); do
-  row $((i + 1)) "${embedded[i]}" "${through_server[i]}" \
-    "$(ratio "${through_server[i]}" "${embedded[i]}")"
-done
+pair_table "embedded ms" "server ms" "server / embedded" 18 embedded through_server
 e=$(median "${embedded[@]}") s=$(median "${through_server[@]}")
-row median "$e" "$s" "$(ratio "$s" "$e")"
 echo
 echo "Medians of $rounds rounds: the server takes $(ratio "$s" "$e") times the embedded engine's wall time."

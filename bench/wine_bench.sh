@@ -14,31 +14,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source bench/bench_common.sh
 usage="usage: bench/wine_bench.sh BUILD_DIR WIN_BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
 build_dir=${1:?$usage}
 win_dir=${2:?$usage}
 shift 2
-rounds=5 dir= keep=0
-while (($#)); do
-  case "$1" in
-    --rounds) rounds=${2:?--rounds needs a number}; shift 2 ;;
-    --dir) dir=${2:?--dir needs a folder}; shift 2 ;;
-    --keep) keep=1; shift ;;
-    *) echo "$usage" >&2; exit 64 ;;
-  esac
-done
-[[ $rounds =~ ^[1-9][0-9]*$ ]] || { echo "wine_bench: --rounds needs a positive number" >&2; exit 64; }
+bench_options wine_bench 5 "$usage" "$@"
 kvdemo=$(realpath "$build_dir/app/kvdemo")
 kvupgrade=$(realpath "$build_dir/app/kvupgrade")
 exe=$(realpath "$win_dir/app/kvupgrade.exe")
 
-if [[ -n $dir ]]; then
-  mkdir -p "$dir"
-  [[ -z $(ls -A "$dir") ]] || { echo "wine_bench: $dir is not empty" >&2; exit 64; }
-  work=$(realpath "$dir")
-else
-  work=$(mktemp -d /tmp/wine_bench.XXXXXX)
-fi
 export WINEPREFIX="$work/wine" WINEDEBUG=-all LANG=ru_RU.UTF-8
 export WINEDLLPATH=$(realpath "$win_dir/tests/win32/fbclient")
 cleanup() {
@@ -52,49 +37,28 @@ wineserver -p
 
 # Prints the milliseconds the upgrade of a new level-0 demo in $2 took, by program $1 (linux or wine).
 upgrade_ms() {
-  local program=$1 demo=$2 start end status=0
+  local program=$1 demo=$2
   "$kvdemo" "$demo" >"$demo.demo.log" 2>&1
   if [[ $program == wine ]]; then
     scripts/wine-demo.sh adopt "$demo"
-    start=$(date +%s%N)
-    wine "$exe" --unattended >"$demo.out" 2>"$demo.err" || status=$?
+    elapsed_ms wine_bench "the wine upgrade" "$demo.out" "$demo.err" wine "$exe" --unattended
   else
-    start=$(date +%s%N)
-    KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended >"$demo.out" 2>"$demo.err" || status=$?
+    elapsed_ms wine_bench "the linux upgrade" "$demo.out" "$demo.err" \
+      env KV_REGISTRY="$demo/registry.reg" "$kvupgrade" --unattended
   fi
-  end=$(date +%s%N)
-  if ((status != 0)); then
-    echo "wine_bench: the $program upgrade ended with status $status; see $demo.err" >&2
-    exit 1
-  fi
-  echo $(((end - start) / 1000000))
 }
-
-median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-ratio() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 linux=() wine=()
 for ((i = 1; i <= rounds; i++)); do
   echo "Round $i of $rounds: two level-0 demos, one upgraded by each program ..." >&2
-  if ((i % 2)); then
-    linux+=("$(upgrade_ms linux "$work/linux$i")")
-    wine+=("$(upgrade_ms wine "$work/wine$i")")
-  else
-    wine+=("$(upgrade_ms wine "$work/wine$i")")
-    linux+=("$(upgrade_ms linux "$work/linux$i")")
-  fi
+  in_turn "$i" 'linux+=("$(upgrade_ms linux "$work/linux$i")")' 'wine+=("$(upgrade_ms wine "$work/wine$i")")'
 done
 
 echo
 echo "Figure 4. The demo upgrade (level 0 to 12, --unattended, the whole program) by the Windows"
 echo "program under Wine beside the Linux program, on identical demos (embedded engine, forced writes on)"
 echo
-row() { printf '%-8s %12s %12s %14s\n' "$@"; }
-row round "Linux ms" "Wine ms" "Wine / Linux"
-for ((i = 0; i < rounds; i++)); do
-  row $((i + 1)) "${linux[i]}" "${wine[i]}" "$(ratio "${wine[i]}" "${linux[i]}")"
-done
+pair_table "Linux ms" "Wine ms" "Wine / Linux" 14 linux wine
 l=$(median "${linux[@]}") w=$(median "${wine[@]}")
-row median "$l" "$w" "$(ratio "$w" "$l")"
 echo
 echo "Medians of $rounds rounds: the Windows program under Wine takes $(ratio "$w" "$l") times the Linux program's wall time."

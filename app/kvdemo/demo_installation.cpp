@@ -117,9 +117,7 @@ DemoInstallation WriteDemoFiles(const DemoOptions& o) {
   for (const char* name : {"kv700_d.exe", "kv700_h.exe", "tonic700.exe", "kv5.bpl"})
     Write(fs, inst.folders.program + name, std::string("old ") + name + " of build 7.0.11\n");
 
-  const DatabasePaths& p = inst.databases;
-  demo.databases = {p.base, p.config, p.optima, p.system, p.orders, p.serverOrders, p.director, p.price,
-                    p.stockMan, p.ordersTmp1, p.ordersTmp2, p.ordersTmp3};
+  demo.databases = KnownPaths(inst.databases, kInstallationDatabases);
   return demo;
 }
 
@@ -137,8 +135,8 @@ void CreateDemoDatabases(const fb::Client& client, const DemoOptions& o, const D
 
 void CreateTemporaryOrders(const fb::Client& client, const DemoOptions& o, const DemoInstallation& demo) {
   const DatabasePaths& p = demo.installation.databases;
-  for (const std::string* path : {&p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
-    if (!RealFileSystem().FileExists(*path)) CreateDatabase(client, o, *path, DemoDatabase::OrdersTemp);
+  for (DatabaseMember tmp : kTemporaryOrders)
+    if (!RealFileSystem().FileExists(p.*tmp)) CreateDatabase(client, o, p.*tmp, DemoDatabase::OrdersTemp);
 }
 
 void RaiseDemoLevel(const fb::Client& client, const DemoOptions& o, const DemoInstallation& demo) {
@@ -167,9 +165,7 @@ void RaiseDemoLevel(const fb::Client& client, const DemoOptions& o, const DemoIn
                           ", Build = 0 WHERE ServicePack < " + std::to_string(o.level);
   const std::string_view update[] = {sql};
   const DatabasePaths& p = demo.installation.databases;
-  for (const std::string* path :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    RunStatements(client, *path, o, update);
+  for (DatabaseMember db : kPackDatabases) RunStatements(client, p.*db, o, update);
 }
 
 DemoInstallation CreateDemoInstallation(const fb::Client& client, const DemoOptions& options) {

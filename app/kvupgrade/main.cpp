@@ -38,6 +38,7 @@
 #include "plan.h"
 #include "restore_command.h"
 #include "result_file.h"
+#include "test_switches.h"
 #include "unattended.h"
 #include "usage.h"
 #include "windowed.h"
@@ -67,10 +68,9 @@ int ShowInstallation(const kv::CommandLine& cl) {
             << "Журнал:     " << folders->registerLog << "\n"
             << "Ini:        " << loc->connection.iniPath << "\n"
             << "Соединение: " << loc->connection.userLine << ", " << loc->connection.passwordLine << "\n";
-  const kv::DatabasePaths& p = loc->paths;
-  for (const std::string* path : {&p.base, &p.config, &p.optima, &p.system, &p.orders, &p.director, &p.price,
-                                  &p.stockMan, &p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
-    std::cout << "  " << *path << "\n";
+  // The server's Orders is not known yet: it is the line below.
+  for (const std::string& path : kv::KnownPaths(loc->paths, kv::kInstallationDatabases))
+    std::cout << "  " << path << "\n";
   std::cout << "Сервер Orders: "
             << kv::FindOrdersAlias(fs, loc->connection.iniPath, loc->connection.ordersAlias) << "\n";
   return 0;
@@ -91,7 +91,7 @@ int Run(const kv::CommandLine& cl, kv::RunReport& report, int argc, char** argv)
     if (cl.showInstallation) return ShowInstallation(cl);
     if (cl.plan) return kv::RunPlanCommand(cl, std::cout, std::cerr);
     if (!cl.restoreFolder.empty()) return kv::RunRestoreCommand(cl, std::cout, std::cerr);
-    if (cl.unattended) return kv::console::RunUnattended(cl, report, std::cout, std::cerr);
+    if (cl.unattended) return kv::console::RunUnattended(cl, kv::ProgramTestSwitches(), report, std::cout, std::cerr);
     if (!kv::DisplayAvailable()) {
       std::cerr << "kvupgrade: нет экрана, на котором показать окна мастера (DISPLAY и WAYLAND_DISPLAY не заданы);\n"
                    "запустите его на рабочем столе или без окон: kvupgrade --unattended\n";

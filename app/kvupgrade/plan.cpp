@@ -68,7 +68,7 @@ class DatabaseSnapshot {
       stdfs::copy_file(Utf8Path(original), Utf8Path(copy));
     }
     // The temporary Orders files are the run's to delete, not the plan's to see.
-    paths.ordersTmp1 = paths.ordersTmp2 = paths.ordersTmp3 = Utf8String(folder_ / "none");
+    for (DatabaseMember tmp : kTemporaryOrders) paths.*tmp = Utf8String(folder_ / "none");
   }
   ~DatabaseSnapshot() {
     std::error_code ec;
@@ -85,7 +85,9 @@ class DatabaseSnapshot {
 
  private:
   static std::vector<std::string*> Databases(DatabasePaths& p) {
-    return {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system};
+    std::vector<std::string*> out;
+    for (DatabaseMember member : kPackDatabases) out.push_back(&(p.*member));
+    return out;
   }
   stdfs::path folder_;
   std::map<std::string, std::string> originals_;  // copy -> original

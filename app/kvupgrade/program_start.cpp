@@ -30,22 +30,13 @@ void WriteRunLogHeader(RunLog& runLog, const std::string& ownPath, const Command
                (cl.unattended ? ", без окон" : ", в окнах"));
 }
 
-/* The installation's databases as the run log lists them: in the packs' order,
-** without the temporary Orders files and the server's Orders (found later). */
-std::vector<std::string> ListedDatabases(const DatabasePaths& p) {
-  std::vector<std::string> out;
-  for (const std::string* path : {&p.base, &p.config, &p.orders, &p.director, &p.price, &p.stockMan, &p.optima,
-                                  &p.system})
-    if (!path->empty()) out.push_back(*path);
-  return out;
-}
-
 void WriteRunLogPaths(RunLog& runLog, const InstallFolders& f, const DatabaseLocations& loc) {
   runLog.Write("Программа: " + f.program);
   runLog.Write("Данные: " + f.data);
   runLog.Write("Папка версии: " + f.version);
   runLog.Write("Соединение: " + loc.connection.userLine + ", ini: " + loc.connection.iniPath);
-  for (const std::string& path : ListedDatabases(loc.paths)) runLog.Write("База данных: " + path);
+  // In the packs' order; the server's Orders is not known yet (the install run finds it).
+  for (const std::string& path : KnownPaths(loc.paths, kPackDatabases)) runLog.Write("База данных: " + path);
 }
 
 }  // namespace
@@ -92,7 +83,7 @@ int RunProgram(const CommandLine& commandLine, ProgramDesktop& d, RunReport& rep
           else
             runLog->Write("Расположение баз данных не определено");
         }
-        report.Located(folders, loc ? ListedDatabases(loc->paths) : std::vector<std::string>{});
+        report.Located(folders, loc ? KnownPaths(loc->paths, kPackDatabases) : std::vector<std::string>{});
         return loc;
       },
       [&](Installation& installation, RegisterLog& log) -> std::unique_ptr<MainWindow> {

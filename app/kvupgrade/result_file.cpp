@@ -3,10 +3,10 @@
 */
 #include "result_file.h"
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "exit_statuses.h"
+#include "platform/date_time_text.h"
 #include "platform/scope_exit.h"
 #include "usage.h"
 
@@ -32,12 +32,7 @@ ordered_json Installation(const InstallationParams& params, const std::optional<
 
 }  // namespace
 
-std::string IsoLocalTime(const LocalDateTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return text;
-}
+std::string IsoLocalTime(const LocalDateTime& t) { return FormatLocal(t, "yyyy-MM-ddTHH:mm:ss"); }
 
 std::string ResultJson(const RunEnd& end, const RunReport& report) {
   ordered_json databases = ordered_json::array();

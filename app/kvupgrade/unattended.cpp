@@ -3,7 +3,6 @@
 */
 #include "unattended.h"
 
-#include <cstdlib>
 #include <set>
 
 #include "console_window.h"
@@ -64,21 +63,20 @@ class FailuresToStream final : public MigrationObserver {
   explicit FailuresToStream(std::ostream& err) : err_(err) {}
   void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override {
     // Each attempt is logged; the console says it once per database and reason.
-    try {
-      if (!refusals_.insert(path + "\n" + reason).second) return;
-    } catch (...) {
-    }
-    Print("kvupgrade: " + DescribeRefusal(path, reason));
+    Print([&] { return refusals_.insert(path + "\n" + reason).second ? DescribeRefusal(path, reason) : ""; });
   }
   void StatementFailed(const std::string& path, const std::string& text, const std::string& reason) noexcept override {
-    Print("kvupgrade: " + DescribeFailure(path, text, reason));
+    Print([&] { return DescribeFailure(path, text, reason); });
   }
 
  private:
-  void Print(const std::string& text) noexcept {
+  /* Prints the line makeText() returns, unless it is empty. */
+  template <class MakeText>
+  void Print(MakeText makeText) noexcept {
     try {
-      err_ << text << std::endl;
-    } catch (...) {
+      if (const std::string text = makeText(); !text.empty()) err_ << "kvupgrade: " << text << std::endl;
+    } catch (const std::exception&) {
+      // Out of memory, or a stream set to throw: the line is lost here, the run log still has it.
     }
   }
   std::ostream& err_;
@@ -89,13 +87,14 @@ class ConsoleWizard final : public MainWindow {
  public:
   ConsoleWizard(Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog,
                 std::unique_ptr<fb::Client> client, const std::string& ownPath, RunSafety safety,
-                MigrationObserver& report, Clock& clock, std::ostream& out, std::ostream& err)
+                std::optional<std::chrono::seconds> lockTimeout, MigrationObserver& report, Clock& clock,
+                std::ostream& out, std::ostream& err)
       : window_(out, err, clock),
         failures_(err),
         client_(std::move(client)),
         session_(OpenSessionGuard()),
         wizard_(window_, installation, log, registry, *client_, ownPath, clock, RealFileSystem(), runLog,
-                &failures_, std::move(safety), &report, session_.get()) {
+                &failures_, std::move(safety), &report, session_.get(), lockTimeout) {
     wizard_.Form().FormCreate();
   }
 
@@ -122,12 +121,12 @@ class ConsoleWizard final : public MainWindow {
 
 }  // namespace
 
-int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostream& out, std::ostream& err) {
+int RunUnattended(const CommandLine& commandLine, const TestSwitches& switches, RunReport& report, std::ostream& out,
+                  std::ostream& err) {
   WithoutPauses withoutPauses(SystemClock());
-  // A seam for the benchmarks that time the whole program: the pauses that
-  // let an operator read a line are skipped.
-  const char* skip = std::getenv("KV_TEST_SKIP_PAUSES");
-  Clock& clock = skip && *skip == '1' ? static_cast<Clock&>(withoutPauses) : SystemClock();
+  Clock& clock = switches.skipPauses ? static_cast<Clock&>(withoutPauses) : SystemClock();
+  RunSafety safety = SafetyFrom(commandLine, false);
+  if (switches.skipConnectionCheck) safety.connections = ConnectionCheck::Skip;
   NoScreen screen;
   ConsoleSplash splash(out);
   ConsoleDialog dialog(err);
@@ -135,9 +134,8 @@ int RunUnattended(const CommandLine& commandLine, RunReport& report, std::ostrea
   ProgramDesktop desktop{screen, splash, dialog, processes,
                          [&](Installation& installation, RegisterLog& log, Registry& registry, RunLog& runLog) {
                            return std::make_unique<ConsoleWizard>(installation, log, registry, runLog,
-                                                                  LoadClient(dialog), processes.OwnPath(),
-                                                                  SafetyFrom(commandLine, false), report, clock,
-                                                                  out, err);
+                                                                  LoadClient(dialog), processes.OwnPath(), safety,
+                                                                  switches.lockTimeout, report, clock, out, err);
                          },
                          [&] { return processes.copyStatus.value_or(kUnexpectedError); },
                          [&](const RunLog& runLog) { out << "Журнал выполнения: " << runLog.Path() << "\n"; },

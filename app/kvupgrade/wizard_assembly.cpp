@@ -3,9 +3,6 @@
 */
 #include "wizard_assembly.h"
 
-#include <chrono>
-#include <cstdlib>
-
 #include "migration/fb/error.h"
 
 namespace kv {
@@ -51,7 +48,8 @@ std::unique_ptr<fb::Client> LoadClient(OperatorDialog& dialog) {
 WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log,
                                Registry& registry, const fb::Client& client, const std::string& ownPath,
                                Clock& clock, FileSystem& fs, RunLog& runLog, MigrationObserver* failures,
-                               RunSafety safety, MigrationObserver* report, SessionGuard* session)
+                               RunSafety safety, MigrationObserver* report, SessionGuard* session,
+                               std::optional<std::chrono::seconds> lockTimeout)
     : window_(window, runLog),
       logObserver_(runLog),
       executable_(OpenBundledExecutable(ownPath, true)),
@@ -66,9 +64,7 @@ WizardAssembly::WizardAssembly(WizardWindow& window, Installation& installation,
   if (failures) observers_.Add(*failures);
   if (report) observers_.Add(*report);
   if (!run_.safety.clock) run_.safety.clock = &clock;
-  // A seam for the tests of a pack held up by another client's lock: seconds, not the run's half-minute.
-  if (const char* wait = std::getenv("KV_TEST_LOCK_TIMEOUT"); wait && std::atoi(wait) > 0)
-    migration_.lockTimeout = std::chrono::seconds(std::atoi(wait));
+  if (lockTimeout) migration_.lockTimeout = *lockTimeout;
 }
 
 RunSafety SafetyFrom(const CommandLine& cl, bool operatorPresent) {
@@ -76,9 +72,6 @@ RunSafety SafetyFrom(const CommandLine& cl, bool operatorPresent) {
   safety.backup = cl.backup;
   safety.keepBackups = cl.keepBackups;
   safety.connections = operatorPresent ? ConnectionCheck::Ask : ConnectionCheck::Stop;
-  // A seam for the tests of what the server does without the check.
-  if (const char* skip = std::getenv("KV_TEST_SKIP_CONNECTION_CHECK"); skip && *skip == '1')
-    safety.connections = ConnectionCheck::Skip;
   safety.restore = cl.restoreOnFailure ? RestorePolicy::Always
                    : operatorPresent   ? RestorePolicy::Ask
                                        : RestorePolicy::Never;

@@ -6,6 +6,7 @@
 */
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,11 +78,13 @@ class WizardAssembly {
   ** the window shows and what the migration does go to runLog as well;
   ** failures also to failures, and everything to report, when given. session,
   ** when given, is held while the run does work the end of the session must
-  ** not cut. */
+  ** not cut. lockTimeout, when given, bounds the wait for another client's
+  ** lock instead of the run's own. */
   WizardAssembly(WizardWindow& window, Installation& installation, RegisterLog& log, Registry& registry,
                  const fb::Client& client, const std::string& ownPath, Clock& clock, FileSystem& fs,
                  RunLog& runLog, MigrationObserver* failures = nullptr, RunSafety safety = {},
-                 MigrationObserver* report = nullptr, SessionGuard* session = nullptr);
+                 MigrationObserver* report = nullptr, SessionGuard* session = nullptr,
+                 std::optional<std::chrono::seconds> lockTimeout = std::nullopt);
 
   WizardForm& Form() { return form_; }
 

@@ -17,6 +17,7 @@
 #include "migration/connection_pool.h"
 #include "migration/fb/error.h"
 #include "migration/fb/service.h"
+#include "platform/date_time_text.h"
 #include "platform/paths.h"
 #include "platform/scope_exit.h"
 #include "platform/utf8_path.h"
@@ -35,9 +36,7 @@ constexpr const char* kVerifyFile = "verify.tmp.fdb";
 
 std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-std::string FolderName(const LocalDateTime& t) {
-  return std::to_string(t.year) + Two(t.month) + Two(t.day) + "-" + Two(t.hour) + Two(t.minute) + Two(t.second);
-}
+std::string FolderName(const LocalDateTime& t) { return FormatLocal(t, "yyyyMMdd-HHmmss"); }
 
 bool IsBackupFolderName(const std::string& name) {
   if (name.size() != 15 || name[8] != '-') return false;
@@ -179,13 +178,10 @@ std::optional<std::int32_t> OtherAttachments(MigrationServices& services, const 
 }  // namespace
 
 std::vector<std::string> DatabasesToBackUp(const Installation& installation, FileSystem& fs) {
-  const DatabasePaths& p = installation.databases;
   std::vector<std::string> out;
   std::set<std::string> seen;
-  for (const std::string* path :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    if (!path->empty() && (IsRemoteDatabaseName(*path) || fs.FileExists(*path)) && seen.insert(*path).second)
-      out.push_back(*path);
+  for (const std::string& path : KnownPaths(installation.databases, kPackDatabases))
+    if ((IsRemoteDatabaseName(path) || fs.FileExists(path)) && seen.insert(path).second) out.push_back(path);
   return out;
 }
 
@@ -239,9 +235,8 @@ BackupSet ReadBackup(const std::string& folder) {
 }
 
 bool BackupMatches(const BackupSet& backup, const Installation& installation) {
-  const DatabasePaths& p = installation.databases;
-  const std::set<std::string> ours{p.base,     p.config,   p.orders, p.serverOrders, p.director,
-                                   p.price,    p.stockMan, p.optima, p.system};
+  const std::vector<std::string> known = KnownPaths(installation.databases, kPackDatabases);
+  const std::set<std::string> ours(known.begin(), known.end());
   return std::all_of(backup.entries.begin(), backup.entries.end(),
                      [&](const BackupEntry& e) { return !e.database.empty() && ours.count(e.database); });
 }

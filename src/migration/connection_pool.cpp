@@ -3,6 +3,8 @@
 */
 #include "migration/connection_pool.h"
 
+#include <new>
+
 #include "migration/fb/error.h"
 
 namespace kv {
@@ -27,7 +29,7 @@ void ConnectionPool::Return(std::unique_ptr<Connection> connection) noexcept {
   if (!keepable_.count(path) || kept_.count(path)) return;
   try {
     kept_.emplace(path, std::move(connection));
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     // Out of memory: the connection is detached instead of kept.
   }
 }
@@ -40,10 +42,8 @@ void ConnectionPool::Close() noexcept {
 ConnectionLending::ConnectionLending(MigrationServices& services) : services_(services) {
   if (services_.pool) return;
   const Installation& inst = services_.installation;
-  const DatabasePaths& p = inst.databases;
-  std::set<std::string> keepable{p.base,  p.config,    p.orders,   p.serverOrders, p.director,
-                                 p.price, p.stockMan, p.optima, p.system};
-  keepable.erase("");
+  const std::vector<std::string> known = KnownPaths(inst.databases, kPackDatabases);
+  std::set<std::string> keepable(known.begin(), known.end());
   pool_ = std::make_unique<ConnectionPool>(
       services_.client, std::vector<std::string>{inst.connection.userLine, inst.connection.passwordLine},
       kConnectionCharset, std::move(keepable));

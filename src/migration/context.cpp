@@ -43,8 +43,8 @@ void TDM1::DataModuleCreate() {
   params_ = {c.userLine, c.passwordLine};
   if (services_.version.FirebirdVersion == 0 && !CheckServerVersion()) return;
   const DatabasePaths& p = services_.installation.databases;
-  for (const std::string* tmp : {&p.ordersTmp1, &p.ordersTmp2, &p.ordersTmp3})
-    if (!DeleteIfExists(services_.fs, *tmp)) break;
+  for (DatabaseMember tmp : kTemporaryOrders)
+    if (!DeleteIfExists(services_.fs, p.*tmp)) break;
 }
 
 /* Determines FirebirdVersion; false when the create handler must end here

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <new>
 #include <utility>
 
 #include "migration/catalogue_walk.h"
@@ -23,7 +24,8 @@ class RefusalRecorder final : public MigrationObserver {
   void DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept override {
     try {
       reasons[path] = reason;
-    } catch (...) {
+    } catch (const std::bad_alloc&) {
+      // The plan then gives the database no reason; an observer has no one to tell.
     }
   }
   std::map<std::string, std::string> reasons;

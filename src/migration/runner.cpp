@@ -13,18 +13,7 @@ using packs::Op;
 using packs::Outcome;
 
 const std::string& DatabasePath(const DatabasePaths& p, Db db) {
-  switch (db) {
-    case Db::Base: return p.base;
-    case Db::Config: return p.config;
-    case Db::Orders: return p.orders;
-    case Db::ServerOrders: return p.serverOrders;
-    case Db::Director: return p.director;
-    case Db::Price: return p.price;
-    case Db::StockMan: return p.stockMan;
-    case Db::Optima: return p.optima;
-    case Db::System: return p.system;
-  }
-  return p.serverOrders;
+  return p.*kPackDatabases.at(static_cast<std::size_t>(db));
 }
 
 namespace {

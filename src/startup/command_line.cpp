@@ -3,7 +3,9 @@
 */
 #include "startup/command_line.h"
 
+#include <algorithm>
 #include <charconv>
+#include <string_view>
 
 namespace kv {
 
@@ -21,6 +23,23 @@ constexpr OptionHelp kOptions[] = {
     {"--result-file", "ФАЙЛ", "по окончании записать итог запуска в ФАЙЛ (JSON)"},
     {"--help", "", "эта справка"},
     {"--version", "", "номер версии мастера"},
+};
+
+/* The options that only set a flag: the member each sets, and to what. */
+struct FlagOption {
+  std::string_view name;
+  bool CommandLine::*member;
+  bool value;
+};
+
+constexpr FlagOption kFlags[] = {
+    {"--unattended", &CommandLine::unattended, true},
+    {"--show-installation", &CommandLine::showInstallation, true},
+    {"--plan", &CommandLine::plan, true},
+    {"--no-backup", &CommandLine::backup, false},
+    {"--restore-on-failure", &CommandLine::restoreOnFailure, true},
+    {"--help", &CommandLine::help, true},
+    {"--version", &CommandLine::version, true},
 };
 
 /* The number after option at args[i]; nullopt and error when there is none or
@@ -61,7 +80,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   CommandLine cl;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--installation") {
+    const auto flag = std::ranges::find(kFlags, std::string_view(a), &FlagOption::name);
+    if (flag != std::end(kFlags)) {
+      cl.*(flag->member) = flag->value;
+    } else if (a == "--installation") {
       const auto n = NumberAfter(args, i, 1, error);
       if (!n) return std::nullopt;
       cl.installation = {*n, true};
@@ -77,20 +99,6 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       const auto file = TextAfter(args, i, "путь к файлу итога", error);
       if (!file) return std::nullopt;
       cl.resultFile = *file;
-    } else if (a == "--unattended") {
-      cl.unattended = true;
-    } else if (a == "--show-installation") {
-      cl.showInstallation = true;
-    } else if (a == "--plan") {
-      cl.plan = true;
-    } else if (a == "--no-backup") {
-      cl.backup = false;
-    } else if (a == "--restore-on-failure") {
-      cl.restoreOnFailure = true;
-    } else if (a == "--help") {
-      cl.help = true;
-    } else if (a == "--version") {
-      cl.version = true;
     } else {
       error = "неизвестный параметр \"" + a + "\"";
       return std::nullopt;

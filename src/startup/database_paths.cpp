@@ -55,6 +55,13 @@ std::optional<DatabaseLocations> SetDatabasePaths(const InstallFolders& folders,
   return loc;
 }
 
+std::vector<std::string> KnownPaths(const DatabasePaths& p, std::span<const DatabaseMember> members) {
+  std::vector<std::string> out;
+  for (DatabaseMember member : members)
+    if (!(p.*member).empty()) out.push_back(p.*member);
+  return out;
+}
+
 bool IsRemoteDatabaseName(std::string_view path) {
   const std::size_t colon = path.find(':');
   // One letter before the colon is a drive; a separator first makes it a path.

@@ -5,10 +5,13 @@
 */
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "startup/install_registry.h"
@@ -28,6 +31,33 @@ struct DatabasePaths {
   std::string ordersTmp1, ordersTmp2, ordersTmp3;
   std::string serverOrders;  // empty until the install run finds it
 };
+
+/* One database of the installation, as a member of DatabasePaths. */
+using DatabaseMember = std::string DatabasePaths::*;
+
+/* The databases the packs work on, in the packs' order (packs::Db follows it):
+** the backup, its restore, the plan, the run log, the kept connections and the
+** demo take them so. */
+inline constexpr std::array<DatabaseMember, 9> kPackDatabases{
+    &DatabasePaths::base,     &DatabasePaths::config, &DatabasePaths::orders,
+    &DatabasePaths::serverOrders,
+    &DatabasePaths::director, &DatabasePaths::price,  &DatabasePaths::stockMan,
+    &DatabasePaths::optima,   &DatabasePaths::system};
+
+/* The temporary Orders files, which a run deletes before its first pack. */
+inline constexpr std::array<DatabaseMember, 3> kTemporaryOrders{
+    &DatabasePaths::ordersTmp1, &DatabasePaths::ordersTmp2, &DatabasePaths::ordersTmp3};
+
+/* Every database file of an installation, in the order its folders are laid
+** out: what --show-installation and the demo list. */
+inline constexpr std::array<DatabaseMember, 12> kInstallationDatabases{
+    &DatabasePaths::base,       &DatabasePaths::config,     &DatabasePaths::optima,
+    &DatabasePaths::system,     &DatabasePaths::orders,     &DatabasePaths::serverOrders,
+    &DatabasePaths::director,   &DatabasePaths::price,      &DatabasePaths::stockMan,
+    &DatabasePaths::ordersTmp1, &DatabasePaths::ordersTmp2, &DatabasePaths::ordersTmp3};
+
+/* The paths of members in p, in their order, without those not known (empty). */
+std::vector<std::string> KnownPaths(const DatabasePaths& p, std::span<const DatabaseMember> members);
 
 struct ConnectionSettings {
   std::string userLine;      // "user_name=kv5.N"

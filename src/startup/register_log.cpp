@@ -5,19 +5,15 @@
 
 #include <cstdio>
 
+#include "platform/date_time_text.h"
 #include "platform/text_codec.h"
 #include "startup/code_table.h"
 
 namespace kv {
 
 std::string FormatDateTime(const LocalDateTime& t) {
-  char buf[48];
-  if (t.hour == 0 && t.minute == 0 && t.second == 0)
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", t.day, t.month, t.year);
-  else
-    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d:%02d:%02d", t.day, t.month, t.year, t.hour,
-                  t.minute, t.second);
-  return buf;
+  const bool midnight = t.hour == 0 && t.minute == 0 && t.second == 0;
+  return FormatLocal(t, midnight ? "dd.MM.yyyy" : "dd.MM.yyyy HH:mm:ss");
 }
 
 std::string PadCode(std::int32_t code) {

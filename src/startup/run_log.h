@@ -9,7 +9,9 @@
 */
 #pragma once
 
+#include <exception>
 #include <string>
+#include <type_traits>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -32,11 +34,27 @@ class RunLog {
   const std::string& Path() const { return path_; }
   /* Appends "HH:MM:SS text"; a "\r" in text becomes " | ", a "\n" starts an
   ** indented continuation line. */
-  void Write(const std::string& text) noexcept;
+  void Write(const std::string& text) noexcept {
+    Write([&text]() -> const std::string& { return text; });
+  }
+  /* The same for the text makeText() returns: it is made under the log's
+  ** guard, so that a caller that must not throw need not guard it again. */
+  template <class MakeText>
+    requires std::is_invocable_v<MakeText&>
+  void Write(MakeText&& makeText) noexcept {
+    if (failed_) return;
+    try {
+      Append(makeText());
+    } catch (const std::exception&) {
+      failed_ = true;  // memory, a full disk or a vanished folder must not end the upgrade
+    }
+  }
   /* True once a line could not be written. */
   bool Failed() const { return failed_; }
 
  private:
+  void Append(const std::string& text);
+
   FileSystem& fs_;
   Clock& clock_;
   std::string path_;

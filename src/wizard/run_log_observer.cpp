@@ -3,6 +3,10 @@
 */
 #include "wizard/run_log_observer.h"
 
+#include <new>
+#include <optional>
+#include <utility>
+
 namespace kv {
 
 namespace {
@@ -47,68 +51,60 @@ std::string DescribeFailure(const std::string& path, const std::string& text, co
 }
 
 void RunLogObserver::PackStarted(const std::string& pack) noexcept {
-  try {
-    log_.Write("Пакет " + pack + ": начат");
-  } catch (...) {
-  }
+  log_.Write([&] { return "Пакет " + pack + ": начат"; });
 }
 
 void RunLogObserver::PackEnded(const std::string& pack, std::int32_t count, std::int32_t expected,
                                bool succeeded) noexcept {
-  try {
-    log_.Write("Пакет " + pack + ": " + (succeeded ? "завершён" : "НЕ завершён") + ", операций " +
-               std::to_string(count) + " из " + std::to_string(expected));
-  } catch (...) {
-  }
+  log_.Write([&] {
+    return "Пакет " + pack + ": " + (succeeded ? "завершён" : "НЕ завершён") + ", операций " +
+           std::to_string(count) + " из " + std::to_string(expected);
+  });
 }
 
 void RunLogObserver::DatabaseVisited(const std::string& path, std::int32_t before, std::int32_t after,
                                      bool applied) noexcept {
-  try {
-    const auto failed = failures_.find(path);
-    const int errors = failed == failures_.end() ? 0 : failed->second;
-    if (failed != failures_.end()) failures_.erase(failed);
-    const auto shortfall = shortfalls_.find(path);
-    std::string counted;
-    if (shortfall != shortfalls_.end()) {
-      counted = ", операций " + std::to_string(shortfall->second.first) + " из " +
-                std::to_string(shortfall->second.second) + ", уровень не записан";
-      shortfalls_.erase(shortfall);
-    }
+  // The notes taken during the visit are used up here, whether or not the line can be written.
+  const auto failed = failures_.find(path);
+  const int errors = failed == failures_.end() ? 0 : failed->second;
+  if (failed != failures_.end()) failures_.erase(failed);
+  const auto shortfall = shortfalls_.find(path);
+  const std::optional<std::pair<std::int32_t, std::int32_t>> fellShort =
+      shortfall == shortfalls_.end() ? std::nullopt : std::optional(shortfall->second);
+  if (shortfall != shortfalls_.end()) shortfalls_.erase(shortfall);
+  log_.Write([&] {
+    const std::string counted = fellShort ? ", операций " + std::to_string(fellShort->first) + " из " +
+                                                std::to_string(fellShort->second) + ", уровень не записан"
+                                          : std::string();
     const std::string levels = std::to_string(before) + " -> " + std::to_string(after);
-    if (!applied)
-      log_.Write("  " + path + ": уровень " + std::to_string(before) + ", пропущена");
-    else if (errors > 0)
-      log_.Write("  " + path + ": обработана с ошибками (" + std::to_string(errors) + "), уровень " + levels + counted);
-    else if (!counted.empty())
-      log_.Write("  " + path + ": обработана не полностью, уровень " + levels + counted);
-    else
-      log_.Write("  " + path + ": обновлена, уровень " + levels);
-  } catch (...) {
-  }
+    if (!applied) return "  " + path + ": уровень " + std::to_string(before) + ", пропущена";
+    if (errors > 0)
+      return "  " + path + ": обработана с ошибками (" + std::to_string(errors) + "), уровень " + levels + counted;
+    if (fellShort) return "  " + path + ": обработана не полностью, уровень " + levels + counted;
+    return "  " + path + ": обновлена, уровень " + levels;
+  });
 }
 
 void RunLogObserver::VisitFellShort(const std::string& path, std::int32_t counted, std::int32_t due) noexcept {
   try {
     shortfalls_[path] = {counted, due};
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
+    // The database's line then reads as a full visit; an observer has no one to tell.
   }
 }
 
 void RunLogObserver::DatabaseUnopenable(const std::string& path, const std::string& reason) noexcept {
-  try {
-    log_.Write(DescribeRefusal(path, reason));
-  } catch (...) {
-  }
+  log_.Write([&] { return DescribeRefusal(path, reason); });
 }
 
 void RunLogObserver::StatementFailed(const std::string& path, const std::string& text,
                                      const std::string& reason) noexcept {
   try {
     ++failures_[path];
-    log_.Write(DescribeFailure(path, text, reason));
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
+    // The database's line then counts one error fewer; this one is still written below.
   }
+  log_.Write([&] { return DescribeFailure(path, text, reason); });
 }
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include "wizard/run_report.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kv {
 
@@ -38,8 +39,8 @@ DatabaseReport* RunReport::Entry(const std::string& path) noexcept {
     added.path = path;
     databases_.push_back(std::move(added));
     return &databases_.back();
-  } catch (...) {
-    return nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;  // the database is left out of the report; an observer has no one to tell
   }
 }
 
@@ -68,7 +69,8 @@ void RunReport::StatementFailed(const std::string& path, const std::string&, con
 void RunReport::BackupMade(const std::string& folder) noexcept {
   try {
     backupFolder_ = folder;
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
+    // The report then names no backup folder; the run log and the window still do.
   }
 }
 

@@ -77,12 +77,14 @@ void WizardForm::FormCreate() {
 }
 
 void WizardForm::ShowDatabaseBuilds() {
-  const DatabasePaths& p = s_.installation.databases;
-  // The server Orders database is found only when the install run starts, so
-  // at creation its path is normally empty and gives no line.
-  for (const std::string* path :
-       {&p.base, &p.config, &p.system, &p.orders, &p.serverOrders, &p.ordersTmp1, &p.stockMan, &p.director, &p.price})
-    ShowDatabaseBuild(*path);
+  // The start page's own order, with the first temporary Orders file. The
+  // server Orders database is found only when the install run starts, so at
+  // creation its path is normally empty and gives no line.
+  static constexpr DatabaseMember kShown[] = {
+      &DatabasePaths::base,     &DatabasePaths::config,       &DatabasePaths::system,
+      &DatabasePaths::orders,   &DatabasePaths::serverOrders, &DatabasePaths::ordersTmp1,
+      &DatabasePaths::stockMan, &DatabasePaths::director,     &DatabasePaths::price};
+  for (const std::string& path : KnownPaths(s_.installation.databases, kShown)) ShowDatabaseBuild(path);
 }
 
 void WizardForm::ShowDatabaseBuild(const std::string& path) {
@@ -152,13 +154,9 @@ void WizardForm::CheckBox1Click() { s_.window.SetButton1Enabled(s_.window.CheckB
 void WizardForm::Timer1Timer() {
   WizardWindow& w = s_.window;
   w.StopTimer1();
-  try {
-    w.SetButton3Bold(!w.Button3Bold());
-  } catch (...) {
-    w.StartTimer1();
-    throw;
-  }
-  w.StartTimer1();
+  // Started again however the toggle ends; the timer was found just above, so this does not throw.
+  ScopeExit restart([&w] { w.StartTimer1(); });
+  w.SetButton3Bold(!w.Button3Bold());
 }
 
 void WizardForm::FormClose() { s_.log.ReportCode(9); }

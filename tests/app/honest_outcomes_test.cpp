@@ -31,8 +31,7 @@ test::ProgramRun RunInPlace(const test::DemoFixture& f) {
 }
 
 std::vector<std::string> Databases(const Installation& inst) {
-  const DatabasePaths& p = inst.databases;
-  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+  return KnownPaths(inst.databases, kPackDatabases);
 }
 
 std::string Level(const std::string& db) {
@@ -87,10 +86,7 @@ TEST(HonestOutcomes, AHeldOrDamagedDatabaseStopsTheFirstPackUntilItIsFixed) {
 TEST(HonestOutcomes, ADataFolderWithoutDatabasesChangesNothing) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
-  const DatabasePaths& p = inst.databases;
-  for (const std::string* db :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    stdfs::remove(*db);
+  for (const std::string& db : Databases(inst)) stdfs::remove(db);
   const std::string oldProgram = test::ReadFile(inst.folders.program + "kv700_d.exe");
 
   const test::ProgramRun run = RunInPlace(f);

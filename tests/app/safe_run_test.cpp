@@ -78,8 +78,7 @@ TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
 }
 
 std::vector<std::string> Databases(const Installation& inst) {
-  const DatabasePaths& p = inst.databases;
-  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+  return KnownPaths(inst.databases, kPackDatabases);
 }
 
 /* The schema and rows of each database, by path. */

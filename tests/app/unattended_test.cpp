@@ -9,10 +9,10 @@
 #include "platform/own_executable.h"
 #include "platform/posix/reg_file_registry.h"
 #include "platform/text_codec.h"
-#include "platform/zlib_codec.h"
 #include "startup/install_registry.h"
 #include "support/demo_fixture.h"
 #include "support/fb_test_db.h"
+#include "support/inflated_package.h"
 #include "support/program_run.h"
 
 namespace kv {
@@ -25,14 +25,7 @@ test::ProgramRun Unattended(const test::DemoFixture& f, const std::string& regis
 /* The bytes the wizard carries for a resource, inflated. */
 std::string Carried(const std::string& type, const std::string& name) {
   auto exe = OpenBundledExecutable(KV_UPGRADE_EXE);
-  auto stream = exe->OpenResource(type, name);
-  std::string packed;
-  char buf[65536];
-  for (std::size_t n; (n = stream->Read(buf, sizeof buf)) > 0;) packed.append(buf, n);
-  std::string bytes;
-  ZlibInflater inflater;
-  inflater.Inflate(packed, [&](std::string_view chunk) { bytes.append(chunk); });
-  return bytes;
+  return test::Inflated(*exe->OpenResource(type, name));
 }
 
 TEST(Unattended, UpgradesADemoInstallationThenOffersTheReinstall) {

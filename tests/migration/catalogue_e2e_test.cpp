@@ -46,10 +46,8 @@ void CompareWithExpected(const std::string& snapshot) {
 
 std::vector<std::string> VersionRecords(const DemoFixture& f) {
   std::vector<std::string> out;
-  const DatabasePaths& p = f.paths();
-  for (const std::string* db :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    out.push_back(QueryValue(*db, "SELECT Version || '/' || ServicePack || '/' || Build FROM kv_Setting"));
+  for (const std::string& db : KnownPaths(f.paths(), kPackDatabases))
+    out.push_back(QueryValue(db, "SELECT Version || '/' || ServicePack || '/' || Build FROM kv_Setting"));
   return out;
 }
 

@@ -5,9 +5,22 @@
 
 #include "migration/packs/catalogue.h"
 #include "migration/packs/run_order.h"
+#include "migration/runner.h"
 
 namespace kv::packs {
 namespace {
+
+// A pack's Db is an index into the packs' list of databases: each must name its own.
+TEST(Catalogue, EachDatabaseOfAPackIsTheInstallationsOfThatName) {
+  const DatabasePaths p{"base", "config", "optima", "system", "orders", "director", "price", "stockMan",
+                        "tmp1", "tmp2", "tmp3", "serverOrders"};
+  const std::pair<Db, const char*> names[] = {
+      {Db::Base, "base"},         {Db::Config, "config"},     {Db::Orders, "orders"},
+      {Db::ServerOrders, "serverOrders"},
+      {Db::Director, "director"}, {Db::Price, "price"},       {Db::StockMan, "stockMan"},
+      {Db::Optima, "optima"},     {Db::System, "system"}};
+  for (const auto& [db, name] : names) EXPECT_EQ(DatabasePath(p, db), name);
+}
 
 // The catalogue's numbers must agree with each other: a wrong N or E makes a
 // pack fail on a perfectly good installation, or pass with work undone.

@@ -63,8 +63,9 @@ class OtherClient {
   int stdin_ = -1;
 };
 
+/* The test build of the program: it reads the switches these tests set. */
 test::ProgramRun Unattended(const test::DemoFixture& f) {
-  return test::RunProgram(KV_UPGRADE_EXE, f, f.demo.registryPath, "--unattended");
+  return test::RunProgram(KV_UPGRADE_TEST_EXE, f, f.demo.registryPath, "--unattended");
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {

@@ -51,6 +51,22 @@ TEST(DatabasePaths, PathsAndConnectionLinesFollowTheDataFolderAndN) {
   EXPECT_EQ(numbered->connection.passwordLine, "password=0000001B");
 }
 
+TEST(DatabasePaths, ListsKeepTheirOrderAndLeaveOutWhatIsNotKnownYet) {
+  PathsFixture f;
+  auto loc = SetDatabasePaths(f.folders, {1, false}, f.log);
+  ASSERT_TRUE(loc);
+  const DatabasePaths& p = loc->paths;
+  // The server's Orders is found only by the install run: no empty line for it.
+  EXPECT_EQ(KnownPaths(p, kPackDatabases),
+            (std::vector{p.base, p.config, p.orders, p.director, p.price, p.stockMan, p.optima, p.system}));
+  EXPECT_EQ(KnownPaths(p, kInstallationDatabases),
+            (std::vector{p.base, p.config, p.optima, p.system, p.orders, p.director, p.price, p.stockMan,
+                         p.ordersTmp1, p.ordersTmp2, p.ordersTmp3}));
+  DatabasePaths found = p;
+  found.serverOrders = "server:/db/Orders.fdb";
+  EXPECT_EQ(KnownPaths(found, kPackDatabases).at(3), found.serverOrders);
+}
+
 TEST(DatabasePaths, PasswordIsTheLow32BitsOfTheCube) {
   EXPECT_EQ(InstallationPassword(1), "00000001");
   EXPECT_EQ(InstallationPassword(255), "00FD02FF");

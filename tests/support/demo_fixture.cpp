@@ -101,20 +101,16 @@ std::string DemoFixture::Level(const std::string& path) const {
 }
 
 std::string DemoFixture::Snapshot() const {
-  const DatabasePaths& p = paths();
   std::string out;
-  for (const std::string* path :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    out += "== " + FileNameOf(*path) + "\n" + SchemaSnapshot(*path);
+  for (const std::string& path : KnownPaths(paths(), kPackDatabases))
+    out += "== " + FileNameOf(path) + "\n" + SchemaSnapshot(path);
   return out;
 }
 
 std::string DemoFixture::Contents() const {
-  const DatabasePaths& p = paths();
   std::string out = Snapshot();
-  for (const std::string* path :
-       {&p.base, &p.config, &p.orders, &p.serverOrders, &p.director, &p.price, &p.stockMan, &p.optima, &p.system})
-    out += "== " + FileNameOf(*path) + "\n" + RowsSnapshot(*path);
+  for (const std::string& path : KnownPaths(paths(), kPackDatabases))
+    out += "== " + FileNameOf(path) + "\n" + RowsSnapshot(path);
   return out;
 }
 

@@ -11,11 +11,12 @@
 #include "demo_installation.h"
 #include "migration/context.h"
 #include "support/fakes.h"
+#include "support/fb_test_db.h"
 #include "support/temp_dir.h"
 
 namespace kv::test {
 
-class DemoFixture {
+class DemoFixture : public ContextSurroundings {
  public:
   /* A demo at level; installation number and numbered flag as given. */
   explicit DemoFixture(int level = 0, int installation = 1, bool numbered = false);
@@ -34,10 +35,6 @@ class DemoFixture {
   TempDir dir;
   demo::DemoOptions options;
   demo::DemoInstallation demo;
-  RecordingDialog dialog;
-  FixedClock clock;
-  FirebirdVersionState version;
-  PackProgress progress{nullptr, clock};
 
  private:
   MigrationServices services_;

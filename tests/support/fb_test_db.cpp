@@ -154,8 +154,7 @@ MigrationHarness::MigrationHarness(int installationNumber, bool numbered)
 }
 
 std::vector<std::string> MigrationHarness::AllDatabases() const {
-  const DatabasePaths& p = installation.databases;
-  return {p.base, p.config, p.orders, p.serverOrders, p.director, p.price, p.stockMan, p.optima, p.system};
+  return KnownPaths(installation.databases, kPackDatabases);
 }
 
 }  // namespace kv::test

@@ -70,9 +70,18 @@ long long GeneratorValue(const std::string& path, const std::string& name);
 std::string TriggerSource(const std::string& path, const std::string& name);
 bool HasTable(const std::string& path, const std::string& table);
 
+/* What a database context needs besides an installation: a recording operator,
+** a fixed clock, the server's version state and progress without a gauge. */
+struct ContextSurroundings {
+  RecordingDialog dialog;
+  FixedClock clock;
+  FirebirdVersionState version;
+  PackProgress progress{nullptr, clock};
+};
+
 /* A complete set of surroundings for database contexts: an installation whose
 ** data folder is in a temporary folder, a recording operator and a fixed clock. */
-class MigrationHarness {
+class MigrationHarness : public ContextSurroundings {
  public:
   explicit MigrationHarness(int installationNumber = 1, bool numbered = false);
 
@@ -87,10 +96,6 @@ class MigrationHarness {
 
   TempDir dir;
   Installation installation;
-  RecordingDialog dialog;
-  FixedClock clock;
-  FirebirdVersionState version;
-  PackProgress progress{nullptr, clock};
 
  private:
   MigrationServices services_;

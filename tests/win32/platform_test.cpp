@@ -16,9 +16,9 @@
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "platform/window_list.h"
-#include "platform/zlib_codec.h"
 #include "startup/install_registry.h"
 #include "startup/register_log.h"
+#include "support/inflated_package.h"
 #include "support/journal.h"
 #include "wine_test_support.h"
 
@@ -113,13 +113,7 @@ TEST(Win32Program, ItsVersionAndPackagesAreRealPeResources) {
             KV_PROGRAM_VERSION);
   std::unique_ptr<ResourceStream> package = own->OpenResource("EXE", "KV7D");
   ASSERT_TRUE(package);
-  std::string packed;
-  char buf[65536];
-  for (std::size_t n; (n = package->Read(buf, sizeof buf)) > 0;) packed.append(buf, n);
-  std::string bytes;
-  ZlibInflater inflater;
-  inflater.Inflate(packed, [&](std::string_view chunk) { bytes.append(chunk); });
-  EXPECT_EQ(bytes, RealFileSystem().ReadFile(WinPath(KV_CARRIED_FILES_DIR "/kv700_d.exe")));
+  EXPECT_EQ(test::Inflated(*package), RealFileSystem().ReadFile(WinPath(KV_CARRIED_FILES_DIR "/kv700_d.exe")));
   EXPECT_FALSE(own->OpenResource("EXE", "NOSUCH"));
   EXPECT_EQ(own->ReadOwnFileVersion(WinPath(KV_HELPER_WINDOW_EXE)), FileVersion{}) << "no version information";
 }

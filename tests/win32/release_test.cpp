@@ -15,8 +15,8 @@
 #include "demo_installation.h"
 #include "platform/file_system.h"
 #include "platform/own_executable.h"
-#include "platform/zlib_codec.h"
 #include "startup/install_registry.h"
+#include "support/inflated_package.h"
 #include "wine_test_support.h"
 
 namespace kv {
@@ -159,13 +159,8 @@ TEST(Win32Release, ItsVersionAndPackagesAreReadAsTheWizardReadsThem) {
                                          std::tuple{"EXE", "TONIC7", "tonic700.exe"}, std::tuple{"BPL", "BPL5", "kv5.bpl"}}) {
     std::unique_ptr<ResourceStream> package = own->OpenResource(type, name);
     ASSERT_TRUE(package) << name;
-    std::string packed;
-    char buf[65536];
-    for (std::size_t n; (n = package->Read(buf, sizeof buf)) > 0;) packed.append(buf, n);
-    std::string bytes;
-    ZlibInflater inflater;
-    inflater.Inflate(packed, [&](std::string_view chunk) { bytes.append(chunk); });
-    EXPECT_EQ(bytes, RealFileSystem().ReadFile(test::WinPath(KV_CARRIED_FILES_DIR "/") + file)) << name;
+    EXPECT_EQ(test::Inflated(*package), RealFileSystem().ReadFile(test::WinPath(KV_CARRIED_FILES_DIR "/") + file))
+        << name;
   }
 }
 

@@ -52,17 +52,7 @@ struct Wizard {
 
   Wizard() {
     installation.folders = DeriveFolders(dir / "prog", dir / "base", 2026);
-    const std::string data = installation.folders.data;
-    DatabasePaths& p = installation.databases;
-    p.base = data + "Base/Base.fdb";
-    p.config = data + "Base/Config.fdb";
-    p.optima = data + "Base/Optima.fdb";
-    p.system = data + "Base/System.fdb";
-    p.orders = data + "Orders/Orders.fdb";
-    p.director = data + "Director/Director.fdb";
-    p.price = data + "Director/Price.fdb";
-    p.stockMan = data + "StockMan/StockMan.fdb";
-    p.ordersTmp1 = data + "Orders/TMP/OrdersTMP.fdb";
+    installation.databases = SetDatabasePaths(installation.folders, {}, log).value().paths;
   }
 
   void Installed(std::int32_t servicePack, std::int32_t build) {

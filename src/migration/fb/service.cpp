@@ -7,6 +7,7 @@
 #include <thread>
 
 #include <cstdint>
+#include <exception>
 
 #include "migration/fb/api.h"
 #include "migration/fb/error.h"
@@ -125,7 +126,7 @@ void ServiceManager::RunAction(const std::string& action, const std::string& wha
       // Reading on is what lets the service end; a listener's fault must not stop it.
       try {
         lines(line);
-      } catch (...) {
+      } catch (const std::exception&) {
       }
     }
     tail.push_back(std::move(line));

@@ -24,7 +24,8 @@ class TDM1;
 
 namespace packs {
 
-/* The databases of the installation, by the names the packs use. */
+/* The databases of the installation, by the names the packs use; in the
+** order of kPackDatabases (database_paths.h), which maps them to paths. */
 enum class Db { Base, Config, Orders, ServerOrders, Director, Price, StockMan, Optima, System };
 
 /* What a data step tells the frame. */

@@ -1,0 +1,10 @@
+/*
+** The shipped programs' switches: none.
+*/
+#include "test_switches.h"
+
+namespace kv {
+
+TestSwitches ProgramTestSwitches() { return {}; }
+
+}  // namespace kv
