@@ -1,4 +1,7 @@
-# What the benchmarks that time the whole program share, for them to source.
+# What the benchmarks that time the whole program share, for them to source
+# first: strict mode, the project's root as the working folder, the helpers.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 # Their options, [--rounds N] [--dir FOLDER] [--keep]:
 #   bench_options NAME DEFAULT_ROUNDS USAGE "$@"
@@ -72,4 +75,23 @@ pair_table() {
   m1=$(median "${first_ms[@]}") m2=$(median "${second_ms[@]}")
   # shellcheck disable=SC2059
   printf "$row" median "$m1" "$m2" "$(ratio "$m2" "$m1")"
+}
+
+# The programs of BUILD_DIR they run: kvdemo, and kvupgrade as PROGRAM.
+#   bench_programs BUILD_DIR PROGRAM
+bench_programs() { kvdemo=$(realpath "$1/app/kvdemo") kvupgrade=$(realpath "$1/app/$2"); }
+
+# Prints a figure: its two title lines, then the pair table of its rounds.
+#   pair_figure TITLE1 TITLE2 PAIR_TABLE_ARGUMENTS...
+pair_figure() {
+  printf '\n%s\n%s\n\n' "$1" "$2"
+  shift 2
+  pair_table "$@"
+}
+
+# The ratio of the median of the second array to that of the first.
+#   medians_ratio FIRST SECOND
+medians_ratio() {
+  local -n first_ms=$1 second_ms=$2
+  ratio "$(median "${second_ms[@]}")" "$(median "${first_ms[@]}")"
 }

@@ -12,16 +12,11 @@
 # about from round to round; each figure is the median of the rounds' ratios.
 #
 #   bash bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-source bench/bench_common.sh
+source "$(dirname "$0")/bench_common.sh"
 usage="usage: bench/outside_check.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
-build_dir=${1:?$usage}
-shift
+build_dir=${1:?$usage} && shift
 bench_options outside_check 3 "$usage" "$@"
-kvdemo=$(realpath "$build_dir/app/kvdemo")
-kvupgrade=$(realpath "$build_dir/app/kvupgrade-test")
+bench_programs "$build_dir" kvupgrade-test
 isql_scripts=$(realpath "$build_dir/bench/isql_scripts")
 
 cleanup() { ((keep)) || rm -rf "$work"; }

@@ -9,16 +9,11 @@
 # (scripts/fb-server.sh) starts once, before the rounds, and is not timed.
 #
 #   bash bench/server_bench.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-source bench/bench_common.sh
+source "$(dirname "$0")/bench_common.sh"
 usage="usage: bench/server_bench.sh BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
-build_dir=${1:?$usage}
-shift
+build_dir=${1:?$usage} && shift
 bench_options server_bench 5 "$usage" "$@"
-kvdemo=$(realpath "$build_dir/app/kvdemo")
-kvupgrade=$(realpath "$build_dir/app/kvupgrade")
+bench_programs "$build_dir" kvupgrade
 
 server="$work/firebird-server"
 cleanup() {
@@ -46,11 +41,8 @@ for ((i = 1; i <= rounds; i++)); do
     'through_server+=("$(upgrade_ms server "$work/server$i")")'
 done
 
+pair_figure "Figure 3. The demo upgrade (level 0 to 12, kvupgrade --unattended, the whole program) through" \
+  "a Firebird server on 127.0.0.1 beside the embedded engine, on identical demos (forced writes on)" \
+  "embedded ms" "server ms" "server / embedded" 18 embedded through_server
 echo
-echo "Figure 3. The demo upgrade (level 0 to 12, kvupgrade --unattended, the whole program) through"
-echo "a Firebird server on 127.0.0.1 beside the embedded engine, on identical demos (forced writes on)"
-echo
-pair_table "embedded ms" "server ms" "server / embedded" 18 embedded through_server
-e=$(median "${embedded[@]}") s=$(median "${through_server[@]}")
-echo
-echo "Medians of $rounds rounds: the server takes $(ratio "$s" "$e") times the embedded engine's wall time."
+echo "Medians of $rounds rounds: the server takes $(medians_ratio embedded through_server) times the embedded engine's wall time."

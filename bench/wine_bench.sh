@@ -11,17 +11,13 @@
 # running; neither is timed. Reported, not a gate.
 #
 #   bash bench/wine_bench.sh BUILD_DIR WIN_BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]
-set -euo pipefail
-cd "$(dirname "$0")/.."
-
-source bench/bench_common.sh
+source "$(dirname "$0")/bench_common.sh"
 usage="usage: bench/wine_bench.sh BUILD_DIR WIN_BUILD_DIR [--rounds N] [--dir FOLDER] [--keep]"
 build_dir=${1:?$usage}
 win_dir=${2:?$usage}
 shift 2
 bench_options wine_bench 5 "$usage" "$@"
-kvdemo=$(realpath "$build_dir/app/kvdemo")
-kvupgrade=$(realpath "$build_dir/app/kvupgrade")
+bench_programs "$build_dir" kvupgrade
 exe=$(realpath "$win_dir/app/kvupgrade.exe")
 
 export WINEPREFIX="$work/wine" WINEDEBUG=-all LANG=ru_RU.UTF-8
@@ -54,11 +50,8 @@ for ((i = 1; i <= rounds; i++)); do
   in_turn "$i" 'linux+=("$(upgrade_ms linux "$work/linux$i")")' 'wine+=("$(upgrade_ms wine "$work/wine$i")")'
 done
 
+pair_figure "Figure 4. The demo upgrade (level 0 to 12, --unattended, the whole program) by the Windows" \
+  "program under Wine beside the Linux program, on identical demos (embedded engine, forced writes on)" \
+  "Linux ms" "Wine ms" "Wine / Linux" 14 linux wine
 echo
-echo "Figure 4. The demo upgrade (level 0 to 12, --unattended, the whole program) by the Windows"
-echo "program under Wine beside the Linux program, on identical demos (embedded engine, forced writes on)"
-echo
-pair_table "Linux ms" "Wine ms" "Wine / Linux" 14 linux wine
-l=$(median "${linux[@]}") w=$(median "${wine[@]}")
-echo
-echo "Medians of $rounds rounds: the Windows program under Wine takes $(ratio "$w" "$l") times the Linux program's wall time."
+echo "Medians of $rounds rounds: the Windows program under Wine takes $(medians_ratio linux wine) times the Linux program's wall time."
