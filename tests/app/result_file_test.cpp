@@ -199,9 +199,8 @@ TEST(ResultFile, AFailedPackNamesTheDatabaseAndARestoreTheLevelsItPutBack) {
 TEST(ResultFile, ARefusedStartOrAWrongCommandLineStillEndsWithOne) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
-  stdfs::create_directories(inst.folders.info);
   {
-    const std::unique_ptr<InstanceLock> first = TryLockInstance(inst.folders.info + "kvupgrade.lock");
+    const std::unique_ptr<InstanceLock> first = test::HoldWizardLock(inst);
     ASSERT_TRUE(first);
     const test::ProgramRun second = RunFromTestFolder(f, "--unattended --installation 1 --result-file refused.json");
     ASSERT_EQ(second.status, 2) << second.err;

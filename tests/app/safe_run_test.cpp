@@ -57,7 +57,7 @@ TEST(SafeRun, AFailedRunIsRestoredByOptionOrLaterFromItsBackup) {
 
   // Restored later, on purpose, but not while a wizard works on the installation.
   {
-    const std::unique_ptr<InstanceLock> wizard = TryLockInstance(inst.folders.info + "kvupgrade.lock");
+    const std::unique_ptr<InstanceLock> wizard = test::HoldWizardLock(inst);
     const test::ProgramRun refused = Kvupgrade(f, "--restore '" + folder + "'");
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("Программа обновления запущена для этой установки"), std::string::npos);
@@ -189,9 +189,8 @@ TEST(SafeRun, ABackupOfAnotherInstallationOrAMissingManifestIsRefused) {
 TEST(SafeRun, ASecondWizardOnTheSameInstallationRefusesToStart) {
   test::DemoFixture f(0);
   const Installation& inst = f.demo.installation;
-  stdfs::create_directories(inst.folders.info);
   {
-    const std::unique_ptr<InstanceLock> first = TryLockInstance(inst.folders.info + "kvupgrade.lock");
+    const std::unique_ptr<InstanceLock> first = test::HoldWizardLock(inst);
     ASSERT_TRUE(first);
     const test::ProgramRun second = Kvupgrade(f, "--unattended --no-backup");
     EXPECT_EQ(second.status, 2);

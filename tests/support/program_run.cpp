@@ -58,4 +58,9 @@ std::map<std::string, std::vector<std::string>> AppliedPacks(const std::string& 
   return applied;
 }
 
+std::unique_ptr<InstanceLock> HoldWizardLock(const Installation& installation) {
+  std::filesystem::create_directories(installation.folders.info);
+  return TryLockInstance(installation.folders.info + "kvupgrade.lock");
+}
+
 }  // namespace kv::test

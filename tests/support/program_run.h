@@ -5,9 +5,11 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/instance_lock.h"
 #include "support/demo_fixture.h"
 
 namespace kv::test {
@@ -27,6 +29,10 @@ ProgramRun RunProgram(const std::string& exe, const DemoFixture& f, const std::s
 ** runs without relaunching itself: the process started is the one that
 ** works (and the one a signal must hit). Returns the copy's path. */
 std::string InPlaceProgram(const std::string& exe, const Installation& installation);
+
+/* The installation's wizard lock, taken as a wizard already running would
+** hold it (its Info folder made first). */
+std::unique_ptr<InstanceLock> HoldWizardLock(const Installation& installation);
 
 /* The newest detailed run log of the installation, "" when there is none. */
 std::string NewestRunLog(const Installation& installation);
