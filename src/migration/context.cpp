@@ -156,6 +156,17 @@ fb::Statement TDM1::Run(fb::Transaction& tr, const Lines& lines, const Params& p
   return st;
 }
 
+namespace {
+
+// The first column of the first row, or 0 / "" when there is no row; of a
+// statement lent by the connection or of one that ends with the call.
+template <class Statement>
+std::int32_t FirstInt(Statement&& st) { return st.Fetch() ? st.AsInt32(0) : 0; }
+template <class Statement>
+std::string FirstText(Statement&& st) { return st.Fetch() ? st.AsText(0) : std::string(); }
+
+}  // namespace
+
 fb::Statement& TDM1::RunSystemQuery(fb::Transaction& tr, const Lines& lines, const Params& params) {
   currentText_ = StatementText(lines);
   fb::Statement& st = connection_->SystemQuery(tr, currentText_);
@@ -167,33 +178,26 @@ fb::Statement& TDM1::RunSystemQuery(fb::Transaction& tr, const Lines& lines, con
 std::int32_t TDM1::SystemInt(fb::Transaction& tr, const Lines& lines, const Params& params) {
   fb::Statement& st = RunSystemQuery(tr, lines, params);
   const ScopeExit close([&] { st.CloseCursor(); });
-  return st.Fetch() ? st.AsInt32(0) : 0;
+  return FirstInt(st);
 }
 
 std::string TDM1::SystemText(fb::Transaction& tr, const Lines& lines, const Params& params) {
   fb::Statement& st = RunSystemQuery(tr, lines, params);
   const ScopeExit close([&] { st.CloseCursor(); });
-  return st.Fetch() ? st.AsText(0) : std::string();
+  return FirstText(st);
 }
 
 std::int32_t TDM1::ReadInt(const Lines& lines, const Params& params) {
-  fb::Statement st = Run(ReadTransaction(), lines, params);
-  return st.Fetch() ? st.AsInt32(0) : 0;
+  return FirstInt(Run(ReadTransaction(), lines, params));
 }
-
 std::string TDM1::ReadText(const Lines& lines, const Params& params) {
-  fb::Statement st = Run(ReadTransaction(), lines, params);
-  return st.Fetch() ? st.AsText(0) : std::string();
+  return FirstText(Run(ReadTransaction(), lines, params));
 }
-
 std::int32_t TDM1::ReadIntInWrite(const Lines& lines, const Params& params) {
-  fb::Statement st = Run(WriteTransaction(), lines, params);
-  return st.Fetch() ? st.AsInt32(0) : 0;
+  return FirstInt(Run(WriteTransaction(), lines, params));
 }
-
 std::string TDM1::ReadTextInWrite(const Lines& lines, const Params& params) {
-  fb::Statement st = Run(WriteTransaction(), lines, params);
-  return st.Fetch() ? st.AsText(0) : std::string();
+  return FirstText(Run(WriteTransaction(), lines, params));
 }
 
 void TDM1::ExecuteWrite(const Lines& lines, const Params& params) { Run(WriteTransaction(), lines, params); }
