@@ -284,12 +284,4 @@ int Run(const WorkFolder& folder) {
 }  // namespace
 }  // namespace kv::bench
 
-int main(int argc, char** argv) {
-  try {
-    kv::bench::WorkFolder folder(argc, argv, "catalogue_bench");
-    return kv::bench::Run(folder);
-  } catch (const std::exception& e) {
-    std::cerr << "catalogue_bench: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return kv::bench::BenchMain(argc, argv, "catalogue_bench", kv::bench::Run); }

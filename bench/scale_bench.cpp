@@ -233,12 +233,4 @@ int Run(const WorkFolder& folder) {
 }  // namespace
 }  // namespace kv::bench
 
-int main(int argc, char** argv) {
-  try {
-    kv::bench::WorkFolder folder(argc, argv, "scale_bench");
-    return kv::bench::Run(folder);
-  } catch (const std::exception& e) {
-    std::cerr << "scale_bench: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return kv::bench::BenchMain(argc, argv, "scale_bench", kv::bench::Run); }

@@ -53,4 +53,14 @@ std::string WorkFolder::Option(const std::string& name, const std::string& fallb
   return it == options_.end() ? fallback : it->second;
 }
 
+int BenchMain(int argc, char** argv, const std::string& program, int (*run)(const WorkFolder&)) {
+  try {
+    WorkFolder folder(argc, argv, program);
+    return run(folder);
+  } catch (const std::exception& e) {
+    std::cerr << program << ": " << e.what() << "\n";
+    return 1;
+  }
+}
+
 }  // namespace kv::bench

@@ -31,4 +31,9 @@ class WorkFolder {
   std::map<std::string, std::string> options_;
 };
 
+/* A benchmark's main: runs run in the work folder the command line names and
+** returns its status; an exception is printed after the program's name and
+** gives 1. */
+int BenchMain(int argc, char** argv, const std::string& program, int (*run)(const WorkFolder&));
+
 }  // namespace kv::bench
