@@ -57,10 +57,9 @@ void QtWizardWindow::ShowCentred() {
 
 void QtWizardWindow::RunUntilClosed() {
   QEventLoop loop;
-  std::function<void()> closed = std::move(onClosed);
-  onClosed = [&loop] { loop.quit(); };
+  loop_ = &loop;
   loop.exec();
-  onClosed = std::move(closed);
+  loop_ = nullptr;
 }
 
 bool QtWizardWindow::event(QEvent* e) {
@@ -74,7 +73,7 @@ void QtWizardWindow::closeEvent(QCloseEvent* e) {
     return;
   }
   e->accept();
-  if (onClosed) onClosed();
+  if (loop_) loop_->quit();
 }
 
 void QtWizardWindow::ShowPage(WizardPage page) {

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 #include "platform/pump_throttle.h"
 #include "views/qt/form_widgets.h"
@@ -19,6 +18,7 @@
 #include "wizard/wizard_form.h"
 #include "wizard/wizard_window.h"
 
+class QEventLoop;
 class QTimer;
 
 namespace kv::qt {
@@ -35,8 +35,6 @@ class QtWizardWindow final : public QWidget, public WizardWindow {
   void ShowCentred();
   /* Processes events until the window has closed. */
   void RunUntilClosed();
-  /* Called when the window has closed (after FormClose). */
-  std::function<void()> onClosed;
 
   // OperatorDialog
   void ShowMessage(const std::string& text) override { dialog_.ShowMessage(text); }
@@ -87,6 +85,7 @@ class QtWizardWindow final : public QWidget, public WizardWindow {
   // The install run reports progress from the interface thread: pumping
   // there keeps the window answering.
   PumpThrottle pump_;
+  QEventLoop* loop_ = nullptr;  // RunUntilClosed's, while it runs
   bool busy_ = false;
 };
 

@@ -28,7 +28,6 @@ void Win32WizardWindow::Show(std::string_view element, bool visible) {
 
 void Win32WizardWindow::Destroyed() {
   busy_ = false;
-  if (onClosed) onClosed();
 }
 
 void Win32WizardWindow::ShowPage(WizardPage page) {

@@ -9,7 +9,6 @@
 */
 #pragma once
 
-#include <functional>
 
 #include "platform/pump_throttle.h"
 #include "views/win32/desktop.h"
@@ -33,8 +32,6 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   bool Closed() const { return !window_.Open(); }
   /* Processes messages until the window has closed (or the session ends). */
   void RunUntilClosed() { window_.RunUntilClosed(); }
-  /* Called when the window has closed (after FormClose). */
-  std::function<void()> onClosed;
   /* Held by the logic over work the end of the session must not cut. */
   SessionGuard& Session() { return session_; }
 
