@@ -72,6 +72,10 @@ class QtViewDriver final : public ViewDriver {
     QTest::qWait(20);
   }
   bool Closed() override { return !window_.isVisible(); }
+  void RunWithClick(const char* element) override {
+    QTimer::singleShot(0, &window_, [this, element] { Click(element); });
+    window_.RunUntilClosed();
+  }
   void Wait(int ms) override { QTest::qWait(ms); }
   void Screenshot(const std::string& name) override {
     // Qt's finished wizard is the end-to-end run's shot (wizard-5-finished), taken over a real run.

@@ -57,6 +57,9 @@ class ViewDriver {
   /* Escape pressed with element focused, delivered as the toolkit's loop would. */
   virtual void PressEscape(const char* element) = 0;
   virtual bool Closed() = 0;
+  /* Runs the window's own loop (as the program does) with a click of element
+  ** waiting in it; returns when the loop does, once the window has closed. */
+  virtual void RunWithClick(const char* element) = 0;
   /* Processes events for about ms milliseconds. */
   virtual void Wait(int ms) = 0;
   /* Saves the wizard under the toolkit's name for the screenshot called name. */

@@ -65,6 +65,10 @@ class Win32ViewDriver final : public ViewDriver {
     window_.PumpMessages();
   }
   bool Closed() override { return window_.Closed(); }
+  void RunWithClick(const char* element) override {
+    ::PostMessageW(Get(element), BM_CLICK, 0, 0);
+    window_.RunUntilClosed();
+  }
   void Wait(int ms) override { test::Wait(ms); }
   void Screenshot(const std::string& name) override {
     EXPECT_TRUE(test::Screenshot(Root(), "win32-" + name)) << name;
