@@ -6,10 +6,9 @@
 #include <exception>
 #include <iostream>
 
-#include "program_start.h"
 #include "qt_wizard.h"
 #include "views/qt/qt_desktop.h"
-#include "windowed.h"
+#include "windowed_program.h"
 
 /* Runs the start sequence with windows and returns an ExitStatus; what the run
 ** did goes to report. Nothing leaves it by exception (an error is printed and
@@ -24,11 +23,7 @@ extern "C" __attribute__((visibility("default"))) int kv_run_qt_windows(const kv
     qt::QtScreen screen;
     qt::QtSplashOperations splash;
     qt::QtDialog dialog;
-    std::unique_ptr<fb::Client> client;  // outlives the wizard
-    ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                           WindowedWizardFactory<QtWizard>(commandLine, dialog, client, report),
-                           [] { return static_cast<int>(kCompleted); }};
-    return RunProgram(commandLine, desktop, report);
+    return RunWindowedProgram<QtWizard>(commandLine, report, screen, splash, dialog);
   } catch (const std::exception& e) {
     std::cerr << "kvupgrade: " << e.what() << "\n";
     return kUnexpectedError;

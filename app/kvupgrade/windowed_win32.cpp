@@ -1,10 +1,10 @@
 /*
 ** The start sequence with native windows on Windows.
 */
-#include "program_start.h"
 #include "views/win32/desktop.h"
 #include "win32_wizard.h"
 #include "windowed.h"
+#include "windowed_program.h"
 
 namespace kv {
 
@@ -19,11 +19,7 @@ int RunWithWindows(const CommandLine& commandLine, RunReport& report, int, char*
     HWND shown = splash.Window();
     return shown ? shown : win32::ProgramWindow();
   });
-  std::unique_ptr<fb::Client> client;  // outlives the wizard
-  ProgramDesktop desktop{screen, splash, dialog, RealProcesses(),
-                         WindowedWizardFactory<Win32Wizard>(commandLine, dialog, client, report),
-                         [] { return static_cast<int>(kCompleted); }};
-  return RunProgram(commandLine, desktop, report);
+  return RunWindowedProgram<Win32Wizard>(commandLine, report, screen, splash, dialog);
 }
 
 }  // namespace kv

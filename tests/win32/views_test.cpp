@@ -27,6 +27,7 @@
 #include "views/win32/news_window.h"
 #include "views/win32/wizard_window.h"
 #include "wizard/install_run.h"
+#include "window_watch.h"
 #include "wine_test_support.h"
 
 #include <commctrl.h>  // after windows.h
@@ -34,71 +35,13 @@
 namespace kv {
 namespace {
 
+using test::Click;
+using test::MessageBoxContent;
+using test::Read;
+using test::Wait;
 using test::WinPath;
 
 using win32::WindowText;
-
-void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
-
-/* Processes messages for about ms milliseconds. */
-void Wait(int ms) {
-  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(ms);
-  while (::GetTickCount64() < end) {
-    win32::PumpPendingMessages();
-    ::Sleep(10);
-  }
-}
-
-/* Runs look once a window of class className shows up in this process (a
-** modal window or message box blocks the caller meanwhile). */
-class WhenShown {
- public:
-  WhenShown(const wchar_t* className, std::function<void(HWND)> look) : className_(className), look_(std::move(look)) {
-    current_ = this;
-    timer_ = ::SetTimer(nullptr, 0, 50, &WhenShown::Tick);
-  }
-  ~WhenShown() {
-    ::KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  bool Seen() const { return seen_; }
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    WhenShown* self = current_;
-    if (!self || self->seen_) return;
-    HWND w = ::FindWindowW(self->className_, nullptr);
-    DWORD pid = 0;
-    if (!w || !::IsWindowVisible(w) || (::GetWindowThreadProcessId(w, &pid), pid != ::GetCurrentProcessId())) return;
-    self->seen_ = true;
-    self->look_(w);
-  }
-  static inline WhenShown* current_ = nullptr;
-  const wchar_t* className_;
-  std::function<void(HWND)> look_;
-  UINT_PTR timer_ = 0;
-  bool seen_ = false;
-};
-
-/* The static text and the buttons of a message box. */
-struct MessageBoxContent {
-  std::string text;
-  std::vector<std::string> buttons;
-  bool icon = false;
-};
-
-MessageBoxContent Read(HWND box) {
-  MessageBoxContent c;
-  for (HWND w = ::GetWindow(box, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
-    wchar_t cls[32] = {};
-    ::GetClassNameW(w, cls, 32);
-    const std::wstring kind = cls;
-    if (kind == L"Button") c.buttons.push_back(WindowText(w));
-    else if (kind == L"Static" && (::GetWindowLongW(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) c.icon = c.icon || ::SendMessageW(w, STM_GETICON, 0, 0) != 0;
-    else if (kind == L"Static" && !WindowText(w).empty()) c.text = WindowText(w);
-  }
-  return c;
-}
 
 /* The wizard window over the wizard's logic, with the built program as its
 ** own executable (it carries 7.0.12.0) and an installation in a temporary folder. */
@@ -166,67 +109,6 @@ struct Win32WizardFixture {
   void Shot(const char* name) { EXPECT_TRUE(test::Screenshot(window.Form().Root(), name)) << name; }
 };
 
-TEST(Win32Wizard, PagesFollowTheClicksAndTheAgreementGatesNext) {
-  Win32WizardFixture f;
-  f.Open();
-  HWND root = f.window.Form().Root();
-  wchar_t cls[64] = {};
-  ::GetClassNameW(root, cls, 64);
-  EXPECT_EQ(win32::Utf8(cls), "TFormUpgrade1");
-  EXPECT_EQ(WindowText(root), "Квенира. Обновление версии 7.12");
-  RECT client;
-  ::GetClientRect(root, &client);
-  EXPECT_EQ(client.right, 558);
-  EXPECT_EQ(client.bottom, 466);
-  const std::string memo1 = WindowText(f.Get("Memo1"));
-  EXPECT_NE(memo1.find("Текущая сборка: \t7.0.0\r\nНовая сборка: \t7.12.0\r\n"), std::string::npos) << memo1;
-  EXPECT_NE(memo1.find("Base.fdb:       сборка (7.09.004)\r\nDirector.fdb:   сборка (7.11.000)"), std::string::npos);
-  EXPECT_TRUE(f.Visible("Button1"));
-  EXPECT_TRUE(f.Visible("TabSheet1"));
-  f.Shot("win32-wizard-1-start");
-
-  Click(f.Get("Button1"));
-  EXPECT_EQ(f.window.CurrentPage(), WizardPage::Agreement);
-  EXPECT_TRUE(f.Visible("TabSheet2"));
-  EXPECT_FALSE(f.Visible("TabSheet1"));
-  EXPECT_FALSE(::IsWindowEnabled(f.Get("Button1")));
-  EXPECT_EQ(WindowText(f.Get("Panel1")), "   Лицензионное соглашение");
-  EXPECT_NE(WindowText(f.Get("Memo2")).find("ЛИЦЕНЗИОННОЕ СОГЛАШЕНИЕ"), std::string::npos);
-  for (bool ticked : {true, false, true, false, true}) {
-    Click(f.Get("CheckBox1"));
-    EXPECT_EQ(f.window.CheckBox1Checked(), ticked);
-    EXPECT_EQ(::IsWindowEnabled(f.Get("Button1")) != FALSE, ticked);
-  }
-  f.Shot("win32-wizard-2-agreement");
-  // The Tab key reaches the agreement's box inside its page, as well as the buttons.
-  std::vector<HWND> tabOrder;
-  for (HWND w = f.Get("Button2"); w && tabOrder.size() < 10;) {
-    w = ::GetNextDlgTabItem(f.window.Form().Root(), w, FALSE);
-    if (w == f.Get("Button2")) break;
-    tabOrder.push_back(w);
-  }
-  EXPECT_NE(std::find(tabOrder.begin(), tabOrder.end(), f.Get("CheckBox1")), tabOrder.end());
-
-  Click(f.Get("Button1"));
-  EXPECT_EQ(f.window.CurrentPage(), WizardPage::Install);
-  EXPECT_TRUE(f.Visible("TabSheet3"));
-  EXPECT_EQ(WindowText(f.Get("Button1")), "Установить");
-  EXPECT_EQ(WindowText(f.Get("Memo3")).rfind("Всё готово для установки обновлений\r\n", 0), 0u);
-  f.Shot("win32-wizard-3-install");
-
-  Click(f.Get("Button1"));
-  EXPECT_EQ(f.runs, 1);
-  EXPECT_EQ(win32::GaugeProgress(f.Get("Gauge1")), 549);
-  EXPECT_EQ(win32::GaugeMaximum(f.Get("Gauge1")), 549);
-  EXPECT_NE(WindowText(f.Get("Memo3")).find("Обновление версии 7.00 успешно завершено"), std::string::npos);
-  Wait(50);
-  f.Shot("win32-wizard-4-finished");
-
-  Click(f.Get("Button2"));
-  EXPECT_TRUE(f.window.Closed());
-  EXPECT_NE(RealFileSystem().ReadFile(f.installation.folders.registerLog).find(" 009: "), std::string::npos);
-}
-
 // Windows asks every top-level window whether the session may end; while the
 // run holds its session guard the wizard says no (the question comes from
 // another thread, as the system's does, and is answered by the run's pumping).
@@ -258,72 +140,6 @@ TEST(Win32Wizard, WhileTheRunHoldsTheSessionTheWizardRefusesToLetItEnd) {
     EXPECT_EQ(ask(), static_cast<DWORD_PTR>(FALSE));
   }
   EXPECT_EQ(ask(), static_cast<DWORD_PTR>(TRUE));
-}
-
-TEST(Win32Wizard, NewsButtonBlinksForANewsBuildAndOpensTheNewsWindowModally) {
-  Win32WizardFixture f;
-  f.news.push_back({12, 0, "01.12.2026", "Новые отчёты"});
-  f.Open();
-  f.form->FormActivate();  // without a window manager the activation may not be reported
-  HWND button = f.Get("Button3");
-  EXPECT_EQ(WindowText(button), "Новости !!!");
-  EXPECT_EQ(f.window.Button3Width(), 150);
-  bool seenBold = false, seenPlain = false;
-  for (int i = 0; i < 30 && !(seenBold && seenPlain); ++i) {
-    Wait(100);
-    (f.window.Button3Bold() ? seenBold : seenPlain) = true;
-  }
-  EXPECT_TRUE(seenBold && seenPlain) << "the News button does not blink";
-
-  std::vector<std::string> tabs, memos;
-  bool ownerDisabled = false;
-  WhenShown news(L"TFormUpgrade2", [&](HWND w) {
-    ownerDisabled = !::IsWindowEnabled(f.window.Form().Root());
-    HWND strip = nullptr;
-    ::EnumChildWindows(
-        w,
-        [](HWND child, LPARAM found) {
-          wchar_t cls[32] = {};
-          ::GetClassNameW(child, cls, 32);
-          if (std::wstring(cls) == WC_TABCONTROLW) *reinterpret_cast<HWND*>(found) = child;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&strip));
-    ASSERT_TRUE(strip);
-    HWND memo = ::FindWindowExW(::GetParent(strip), nullptr, L"EDIT", nullptr);
-    auto caption = [&](int i) {
-      wchar_t text[64] = {};
-      TCITEMW item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = text;
-      item.cchTextMax = 64;
-      TabCtrl_GetItem(strip, i, &item);
-      return win32::Utf8(text);
-    };
-    for (int i = 0; i < TabCtrl_GetItemCount(strip); ++i) tabs.push_back(caption(i));
-    auto look = [&] { memos.push_back(caption(TabCtrl_GetCurSel(strip)) + "|" + WindowText(memo)); };
-    look();
-    EXPECT_TRUE(test::Screenshot(w, "win32-news-sp5"));
-    TabCtrl_SetCurFocus(strip, 0);  // as a click on the tab: the window is told of the change
-    look();
-    EXPECT_TRUE(test::Screenshot(w, "win32-news-sp0"));
-    TabCtrl_SetCurFocus(strip, 1);
-    look();
-    ::PostMessageW(w, WM_CLOSE, 0, 0);
-  });
-  Click(button);
-  EXPECT_TRUE(news.Seen());
-  EXPECT_TRUE(ownerDisabled) << "the news window is not modal";
-  EXPECT_TRUE(::IsWindowEnabled(f.window.Form().Root()));
-  EXPECT_EQ(tabs, (std::vector<std::string>{"SP 0", "SP 5"}));
-  ASSERT_EQ(memos.size(), 3u);
-  EXPECT_EQ(memos[0].rfind("SP 5|20.05.2013. Сборка 0", 0), 0u) << memos[0];
-  EXPECT_EQ(memos[1].rfind("SP 0|22.01.2013. Сборка 0", 0), 0u) << memos[1];
-  EXPECT_EQ(memos[2], memos[0]);
-  Wait(50);
-  // Activated again: the emphasis stays as it was, not applied twice.
-  EXPECT_EQ(WindowText(button), "Новости !!!");
-  EXPECT_EQ(f.window.Button3Width(), 150);
 }
 
 // The same wizard at the DPI of the prefix it runs in (KV_EXPECTED_DPI; 96
@@ -417,131 +233,7 @@ TEST(Win32Boundary, AFailedFormLeavesNoWindowAndAHandlerErrorComesOutOfTheLoopNo
   EXPECT_TRUE(form.Open());
 }
 
-/* Cancels the creation of this thread's windows of one class while it lives. */
-class CreationRefused {
- public:
-  explicit CreationRefused(const wchar_t* className)
-      : hook_(::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId())) {
-    className_ = className;
-  }
-  ~CreationRefused() {
-    ::UnhookWindowsHookEx(hook_);
-    className_ = nullptr;
-  }
-
- private:
-  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_CREATEWND && className_) {
-      wchar_t cls[64] = {};
-      ::GetClassNameW(reinterpret_cast<HWND>(wp), cls, 64);
-      if (std::wstring(cls) == className_) return 1;
-    }
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-  }
-  static inline const wchar_t* className_ = nullptr;
-  HHOOK hook_;
-};
-
-TEST(Win32Wizard, MessageBoxesAreOwnedByTheWizardEvenWithAnotherWindowActive) {
-  Win32WizardFixture f;
-  f.Open();
-  HWND root = f.window.Form().Root();
-  win32::UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                                              nullptr, nullptr, nullptr));
-  ASSERT_TRUE(other);
-  ::SetActiveWindow(other.Get());
-  HWND owner = nullptr;
-  bool wizardDisabled = false;
-  WhenShown box(L"#32770", [&](HWND w) {
-    owner = ::GetWindow(w, GW_OWNER);
-    wizardDisabled = !::IsWindowEnabled(root);
-    Click(::GetDlgItem(w, IDOK));
-  });
-  f.window.ShowMessage("Установка невозможна");
-  ASSERT_TRUE(box.Seen());
-  EXPECT_EQ(owner, root);
-  EXPECT_TRUE(wizardDisabled) << "the wizard stays clickable behind its message box";
-}
-
-/* Closes the news window if it is still open after a few seconds, so that a
-** window deaf to Escape fails the test instead of holding it. */
-class NewsWatchdog {
- public:
-  NewsWatchdog() : timer_(::SetTimer(nullptr, 0, 3000, &Fire)) { fired_ = false; }
-  ~NewsWatchdog() { ::KillTimer(nullptr, timer_); }
-  static bool Fired() { return fired_; }
-
- private:
-  static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND w = ::FindWindowW(L"TFormUpgrade2", nullptr)) {
-      fired_ = true;
-      ::PostMessageW(w, WM_CLOSE, 0, 0);
-    }
-  }
-  static inline bool fired_ = false;
-  UINT_PTR timer_;
-};
-
-TEST(Win32Wizard, EscapeClosesTheNewsWindowAndAFailedNewsWindowLeavesTheWizardEnabled) {
-  Win32WizardFixture f;
-  f.Open();
-  HWND root = f.window.Form().Root();
-  {
-    NewsWatchdog watchdog;
-    WhenShown news(L"TFormUpgrade2", [&](HWND w) {
-      HWND focus = ::GetFocus();
-      HWND target = focus ? focus : w;
-      ::PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-      ::PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-    });
-    f.window.ShowNewsWindow();
-    EXPECT_TRUE(news.Seen());
-    EXPECT_FALSE(NewsWatchdog::Fired()) << "Escape left the news window open";
-  }
-  EXPECT_TRUE(::IsWindowEnabled(root));
-  // In the wizard's own memo, as the dialog manager of its loop hands the key on.
-  HWND memo = f.Get("Memo1");
-  ::SetFocus(memo);
-  MSG escape{memo, WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
-  if (!::IsDialogMessageW(root, &escape)) ::DispatchMessageW(&escape);
-  f.window.PumpMessages();
-  EXPECT_TRUE(::IsWindow(memo) && ::IsWindowVisible(memo)) << "Escape took a page of the wizard with it";
-  EXPECT_FALSE(f.window.Closed());
-
-  {
-    CreationRefused refused(L"TFormUpgrade2");
-    EXPECT_THROW(f.window.ShowNewsWindow(), std::runtime_error);
-  }
-  EXPECT_TRUE(::IsWindowEnabled(root)) << "the wizard stays disabled after the news window failed";
-}
-
-TEST(Win32Desktop, MessageBoxesShowLineBreaksWithoutIconAndTheSplashFollowsTheChecks) {
-  win32::Win32Dialog dialog(nullptr);
-  MessageBoxContent seen;
-  {
-    WhenShown box(L"#32770", [&](HWND w) {
-      seen = Read(w);
-      EXPECT_TRUE(test::Screenshot(w, "win32-message-box"));
-      Click(::GetDlgItem(w, IDOK));
-    });
-    dialog.ShowMessage("Установка невозможна\rКод: sp.08.5");
-    EXPECT_TRUE(box.Seen());
-  }
-  EXPECT_EQ(seen.text, "Установка невозможна\r\nКод: sp.08.5");
-  EXPECT_EQ(seen.buttons.size(), 1u);
-  EXPECT_FALSE(seen.icon);
-
-  for (int answer : {IDNO, IDYES}) {
-    WhenShown box(L"#32770", [&](HWND w) {
-      seen = Read(w);
-      Click(::GetDlgItem(w, answer));
-    });
-    EXPECT_EQ(dialog.AskYesNo("Закрыть программу?"), answer == IDYES);
-    EXPECT_EQ(seen.buttons.size(), 2u);
-    EXPECT_FALSE(seen.icon);
-  }
-
-  // The splash over the start sequence: its status line and gauge at each step.
+TEST(Win32Splash, ShowsEachStatusOfTheStartSequenceOverItsGauge) {
   const std::string base = test::FreshTempFolder("kvsplash");
   RealFileSystem().CreateDirs(base + "prog");
   RealFileSystem().CreateDirs(base + "base");

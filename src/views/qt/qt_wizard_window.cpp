@@ -3,9 +3,11 @@
 */
 #include "views/qt/qt_wizard_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,7 +15,6 @@
 #include <QStackedWidget>
 #include <QThread>
 #include <QTimer>
-#include <exception>
 
 #include "views/qt/gauge_widget.h"
 #include "views/qt/qt_news_window.h"
@@ -31,17 +32,17 @@ void Append(QPlainTextEdit* memo, const std::string& line) {
 
 }  // namespace
 
-QtWizardWindow::QtWizardWindow() : widgets_(WizardFormDescription(), this), dialog_(this) {
+QtWizardWindow::QtWizardWindow()
+    : widgets_(WizardFormDescription(), this), dialog_(this), pump_([] { QCoreApplication::processEvents(); }) {
   widgets_.Get<QStackedWidget>("PageControl1")->setCurrentIndex(0);
-  connect(widgets_.Get<QPushButton>("Button1"), &QPushButton::clicked, this,
-          [this] { Handle(&WizardForm::Button1Click); });
-  connect(widgets_.Get<QPushButton>("Button2"), &QPushButton::clicked, this,
-          [this] { Handle(&WizardForm::Button2Click); });
-  connect(widgets_.Get<QPushButton>("Button3"), &QPushButton::clicked, this,
-          [this] { Handle(&WizardForm::Button3Click); });
-  connect(widgets_.Get<QCheckBox>("CheckBox1"), &QCheckBox::clicked, this,
-          [this] { Handle(&WizardForm::CheckBox1Click); });
-  connect(widgets_.Get<QTimer>("Timer1"), &QTimer::timeout, this, [this] { Handle(&WizardForm::Timer1Timer); });
+  for (const ClickTable::Entry& entry : events_.Clicks().Entries()) {
+    const std::string_view name = entry.element;
+    if (auto* timer = dynamic_cast<QTimer*>(widgets_.Get<QObject>(name)))
+      connect(timer, &QTimer::timeout, this, [this, name] { events_.Clicked(name); });
+    else
+      connect(widgets_.Get<QAbstractButton>(name), &QAbstractButton::clicked, this,
+              [this, name] { events_.Clicked(name); });
+  }
 }
 
 QtWizardWindow::~QtWizardWindow() {
@@ -54,28 +55,25 @@ void QtWizardWindow::ShowCentred() {
   activateWindow();
 }
 
-void QtWizardWindow::Handle(void (WizardForm::*handler)()) {
-  if (!form_) return;
-  try {
-    (form_->*handler)();
-  } catch (const std::exception& e) {
-    dialog_.ShowMessage(e.what());
-  }
+void QtWizardWindow::RunUntilClosed() {
+  QEventLoop loop;
+  loop_ = &loop;
+  loop.exec();
+  loop_ = nullptr;
 }
 
 bool QtWizardWindow::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) Handle(&WizardForm::FormActivate);
+  if (e->type() == QEvent::WindowActivate) events_.Activated();
   return QWidget::event(e);
 }
 
 void QtWizardWindow::closeEvent(QCloseEvent* e) {
-  if (form_ && !form_->CanClose()) {
+  if (!events_.CloseRequested()) {
     e->ignore();
     return;
   }
-  Handle(&WizardForm::FormClose);
   e->accept();
-  if (onClosed) onClosed();
+  if (loop_) loop_->quit();
 }
 
 void QtWizardWindow::ShowPage(WizardPage page) {
@@ -129,23 +127,17 @@ void QtWizardWindow::SetButton3Bold(bool bold) {
 
 bool QtWizardWindow::CheckBox1Checked() const { return widgets_.Get<QCheckBox>("CheckBox1")->isChecked(); }
 
-void QtWizardWindow::KeepResponsive() {
-  if (sincePump_.isValid() && sincePump_.elapsed() < 25) return;
-  QCoreApplication::processEvents();
-  sincePump_.start();
-}
-
 void QtWizardWindow::ZapisMemo1(const std::string& line) { Append(widgets_.Get<QPlainTextEdit>("Memo1"), line); }
 void QtWizardWindow::ZapisMemo3(const std::string& line) {
   Append(widgets_.Get<QPlainTextEdit>("Memo3"), line);
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 
 void QtWizardWindow::ZapisLabel(const std::string& text) {
   auto* label = widgets_.Get<QLabel>("Label2");
   label->setText(Q(text));
   label->repaint();
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 void QtWizardWindow::SetLabel2Visible(bool visible) { widgets_.Get<QLabel>("Label2")->setVisible(visible); }
 
@@ -154,7 +146,7 @@ void QtWizardWindow::SetGaugeProgress(int progress) {
   auto* g = widgets_.Get<GaugeWidget>("Gauge1");
   g->SetProgress(progress);
   g->repaint();
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 int QtWizardWindow::GaugeMax() const { return widgets_.Get<GaugeWidget>("Gauge1")->Maximum(); }
 void QtWizardWindow::SetGaugeMax(int max) { widgets_.Get<GaugeWidget>("Gauge1")->SetMaximum(max); }
@@ -169,10 +161,7 @@ void QtWizardWindow::SetBusyCursor(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-void QtWizardWindow::PumpMessages() {
-  QCoreApplication::processEvents();
-  sincePump_.start();
-}
+void QtWizardWindow::PumpMessages() { pump_.PumpNow(); }
 
 void QtWizardWindow::Pause(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 

@@ -9,15 +9,16 @@
 */
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
-#include <functional>
 
+#include "platform/pump_throttle.h"
 #include "views/qt/form_widgets.h"
 #include "views/qt/qt_desktop.h"
+#include "wizard/wizard_events.h"
 #include "wizard/wizard_form.h"
 #include "wizard/wizard_window.h"
 
+class QEventLoop;
 class QTimer;
 
 namespace kv::qt {
@@ -28,12 +29,12 @@ class QtWizardWindow final : public QWidget, public WizardWindow {
   ~QtWizardWindow() override;
 
   /* Events go to form from now on. */
-  void Attach(WizardForm& form) { form_ = &form; }
+  void Attach(WizardForm& form) { events_.Attach(form); }
   const FormWidgets& Widgets() const { return widgets_; }
   /* Shows the window centred on the screen and activates it. */
   void ShowCentred();
-  /* Called when the window has closed (after FormClose). */
-  std::function<void()> onClosed;
+  /* Processes events until the window has closed. */
+  void RunUntilClosed();
 
   // OperatorDialog
   void ShowMessage(const std::string& text) override { dialog_.ShowMessage(text); }
@@ -78,17 +79,14 @@ class QtWizardWindow final : public QWidget, public WizardWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  /* Runs a handler of the form; an error is shown, not thrown into Qt. */
-  void Handle(void (WizardForm::*handler)());
-  /* The install run reports progress from the interface thread: processing
-  ** pending events there (at most every 25 ms) keeps the window answering. */
-  void KeepResponsive();
-
   FormWidgets widgets_;
   QtDialog dialog_;
-  WizardForm* form_ = nullptr;
+  WizardEvents events_{dialog_};
+  // The install run reports progress from the interface thread: pumping
+  // there keeps the window answering.
+  PumpThrottle pump_;
+  QEventLoop* loop_ = nullptr;  // RunUntilClosed's, while it runs
   bool busy_ = false;
-  QElapsedTimer sincePump_;
 };
 
 }  // namespace kv::qt

@@ -22,39 +22,12 @@ void AppendLine(HWND memo, const std::string& line, bool scroll) {
 Win32WizardWindow::Win32WizardWindow()
     : window_(WizardFormDescription(), *this), dialog_([this] { return window_.Root(); }) {}
 
-void Win32WizardWindow::Handle(void (WizardForm::*handler)()) {
-  if (!form_) return;
-  try {
-    (form_->*handler)();
-  } catch (const std::exception& e) {
-    dialog_.ShowMessage(e.what());
-  }
-}
-
 void Win32WizardWindow::Show(std::string_view element, bool visible) {
   if (window_.Open()) ::ShowWindow(window_.Get(element), visible ? SW_SHOW : SW_HIDE);
 }
 
-void Win32WizardWindow::Clicked(std::string_view element) {
-  if (element == "Button1") Handle(&WizardForm::Button1Click);
-  else if (element == "Button2") Handle(&WizardForm::Button2Click);
-  else if (element == "Button3") Handle(&WizardForm::Button3Click);
-  else if (element == "CheckBox1") Handle(&WizardForm::CheckBox1Click);
-}
-
-void Win32WizardWindow::TimerTicked(std::string_view) { Handle(&WizardForm::Timer1Timer); }
-
-void Win32WizardWindow::Activated() { Handle(&WizardForm::FormActivate); }
-
-bool Win32WizardWindow::CloseRequested() {
-  if (form_ && !form_->CanClose()) return false;
-  Handle(&WizardForm::FormClose);
-  return true;
-}
-
 void Win32WizardWindow::Destroyed() {
   busy_ = false;
-  if (onClosed) onClosed();
 }
 
 void Win32WizardWindow::ShowPage(WizardPage page) {
@@ -124,20 +97,13 @@ bool Win32WizardWindow::CheckBox1Checked() const {
   return window_.Open() && ::SendMessageW(window_.Get("CheckBox1"), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Win32WizardWindow::KeepResponsive() {
-  const unsigned long long now = ::GetTickCount64();
-  if (now - lastPump_ < 25) return;
-  window_.PumpPending();
-  lastPump_ = ::GetTickCount64();
-}
-
 void Win32WizardWindow::ZapisMemo1(const std::string& line) {
   if (window_.Open()) AppendLine(window_.Get("Memo1"), line);
 }
 void Win32WizardWindow::ZapisMemo3(const std::string& line) {
   if (!window_.Open()) return;
   AppendLine(window_.Get("Memo3"), line);
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 
 void Win32WizardWindow::ZapisLabel(const std::string& text) {
@@ -145,7 +111,7 @@ void Win32WizardWindow::ZapisLabel(const std::string& text) {
   HWND label = window_.Get("Label2");
   ::SetWindowTextW(label, Wide(text).c_str());
   ::UpdateWindow(label);
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 void Win32WizardWindow::SetLabel2Visible(bool visible) { Show("Label2", visible); }
 
@@ -153,7 +119,7 @@ int Win32WizardWindow::GaugeProgress() const { return window_.Open() ? win32::Ga
 void Win32WizardWindow::SetGaugeProgress(int progress) {
   if (!window_.Open()) return;
   win32::SetGaugeProgress(window_.Get("Gauge1"), progress);
-  KeepResponsive();
+  pump_.KeepResponsive();
 }
 int Win32WizardWindow::GaugeMax() const { return window_.Open() ? GaugeMaximum(window_.Get("Gauge1")) : 0; }
 void Win32WizardWindow::SetGaugeMax(int max) {
@@ -166,10 +132,7 @@ void Win32WizardWindow::SetBusyCursor(bool busy) {
   ::SetCursor(::LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-void Win32WizardWindow::PumpMessages() {
-  window_.PumpPending();
-  lastPump_ = ::GetTickCount64();
-}
+void Win32WizardWindow::PumpMessages() { pump_.PumpNow(); }
 
 void Win32WizardWindow::Pause(int ms) { ::Sleep(static_cast<DWORD>(ms)); }
 

@@ -4,16 +4,17 @@
 ** forwarded to a WizardForm.
 **
 ** States: created (controls built, no form attached) -> attached (events reach
-** the form) -> closed (the window is gone; operations do nothing). Events
-** before Attach are ignored.
+** the form) -> closed (the window is gone; operations do nothing). The events
+** go through WizardEvents, which ignores them before Attach.
 */
 #pragma once
 
-#include <functional>
 
+#include "platform/pump_throttle.h"
 #include "views/win32/desktop.h"
 #include "views/win32/form_window.h"
 #include "views/win32/session_block.h"
+#include "wizard/wizard_events.h"
 #include "wizard/wizard_form.h"
 #include "wizard/wizard_window.h"
 
@@ -24,15 +25,13 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
   Win32WizardWindow();
 
   /* Events go to form from now on. */
-  void Attach(WizardForm& form) { form_ = &form; }
+  void Attach(WizardForm& form) { events_.Attach(form); }
   const FormWindow& Form() const { return window_; }
   /* Shows the window centred on the screen and activates it. */
   void ShowCentred() { window_.ShowCentred(); }
   bool Closed() const { return !window_.Open(); }
   /* Processes messages until the window has closed (or the session ends). */
   void RunUntilClosed() { window_.RunUntilClosed(); }
-  /* Called when the window has closed (after FormClose). */
-  std::function<void()> onClosed;
   /* Held by the logic over work the end of the session must not cut. */
   SessionGuard& Session() { return session_; }
 
@@ -76,28 +75,25 @@ class Win32WizardWindow final : public WizardWindow, private FormEvents {
 
  private:
   // FormEvents
-  void Clicked(std::string_view element) override;
-  void TimerTicked(std::string_view) override;
-  void Activated() override;
-  bool CloseRequested() override;
+  void Clicked(std::string_view element) override { events_.Clicked(element); }
+  void TimerTicked(std::string_view element) override { events_.Clicked(element); }
+  void Activated() override { events_.Activated(); }
+  bool CloseRequested() override { return events_.CloseRequested(); }
   void Destroyed() override;
   bool Busy() const override { return busy_; }
   bool SessionMayEnd() const override { return session_.MayEnd(); }
 
-  /* Runs a handler of the form; its error is shown to the operator. */
-  void Handle(void (WizardForm::*handler)());
-  /* The install run reports progress from the interface thread: processing
-  ** pending messages there (at most every 25 ms) keeps the window answering. */
-  void KeepResponsive();
   void Show(std::string_view element, bool visible);
 
   FormWindow window_;
   WindowSessionGuard session_{window_};
   Win32Dialog dialog_;
-  WizardForm* form_ = nullptr;
+  WizardEvents events_{dialog_};
+  // The install run reports progress from the interface thread: pumping
+  // there keeps the window answering.
+  PumpThrottle pump_{[this] { window_.PumpPending(); }};
   WizardPage page_ = WizardPage::Start;
   bool busy_ = false;
-  unsigned long long lastPump_ = 0;
 };
 
 /* Appends a line to a multi-line EDIT and scrolls it into view. */
