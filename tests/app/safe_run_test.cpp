@@ -188,16 +188,15 @@ TEST(SafeRun, ABackupOfAnotherInstallationOrAMissingManifestIsRefused) {
 
 TEST(SafeRun, ASecondWizardOnTheSameInstallationRefusesToStart) {
   test::DemoFixture f(0);
+  std::unique_ptr<InstanceLock> first = test::HoldWizardLock(f.demo.installation);
+  ASSERT_TRUE(first);
   const Installation& inst = f.demo.installation;
-  {
-    const std::unique_ptr<InstanceLock> first = test::HoldWizardLock(inst);
-    ASSERT_TRUE(first);
-    const test::ProgramRun second = Kvupgrade(f, "--unattended --no-backup");
-    EXPECT_EQ(second.status, 2);
-    EXPECT_NE(second.err.find("Программа обновления уже запущена для этой установки"), std::string::npos)
-        << second.err;
-    EXPECT_EQ(test::QueryValue(inst.databases.base, "SELECT ServicePack FROM kv_Setting"), "0");
-  }
+  const test::ProgramRun second = Kvupgrade(f, "--unattended --no-backup");
+  EXPECT_EQ(second.status, 2);
+  EXPECT_NE(second.err.find("Программа обновления уже запущена для этой установки"), std::string::npos) << second.err;
+  EXPECT_EQ(test::QueryValue(inst.databases.base, "SELECT ServicePack FROM kv_Setting"), "0");
+
+  first.reset();  // the first wizard ends
   const test::ProgramRun alone = Kvupgrade(f, "--unattended --no-backup");
   EXPECT_EQ(alone.status, 0) << alone.err;
   EXPECT_TRUE(Backups(inst).empty());

@@ -27,14 +27,24 @@ std::int32_t RunHere(test::MigrationHarness& h, const std::string& path, const s
   return dm->KolvoOperation() - before;
 }
 
+/* What op does uninterrupted on a fresh database of its own: the state it
+** ends in and the steps it counts. */
+struct Uninterrupted {
+  std::string state;
+  std::int32_t steps = 0;
+};
+Uninterrupted RunUninterrupted(test::MigrationHarness& h, const std::string& op) {
+  const std::string reference = h.Db(op + "-reference.fdb");
+  test::SetUpCrashOperation(reference, op);
+  const std::int32_t steps = RunHere(h, reference, op);
+  return {State(reference), steps};
+}
+
 TEST(CrashSafety, EachOperationKilledAfterAnyOfItsCommitsEndsWhereAnUninterruptedRunEnds) {
   test::MigrationHarness h;
   for (const std::string& op : test::CrashOperations()) {
     SCOPED_TRACE(op);
-    const std::string reference = h.Db(op + "-reference.fdb");
-    test::SetUpCrashOperation(reference, op);
-    RunHere(h, reference, op);
-    const std::string expected = State(reference);
+    const std::string expected = RunUninterrupted(h, op).state;
 
     int kills = 0;
     for (int n = 1;; ++n) {
@@ -73,10 +83,7 @@ TEST(CrashSafety, EachKindOfSchemaChangeKilledInsideItsCommitsEndsWhereAnUninter
   test::MigrationHarness h;
   for (const std::string& op : test::DdlOperations()) {
     SCOPED_TRACE(op);
-    const std::string reference = h.Db(op + "-reference.fdb");
-    test::SetUpCrashOperation(reference, op);
-    const std::int32_t steps = RunHere(h, reference, op);
-    const std::string expected = State(reference);
+    const auto [expected, steps] = RunUninterrupted(h, op);
 
     const std::vector<long> writes = WritesPerCommit(h, op);
     ASSERT_FALSE(writes.empty()) << "no changing commit counted";

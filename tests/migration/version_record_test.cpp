@@ -16,6 +16,14 @@ using test::Query;
 
 const std::string kTable = "CREATE TABLE kv_Setting (Version INT, ServicePack INT, Build INT)";
 
+/* A context open on the database made at path by setup; null when it does not open. */
+std::unique_ptr<TDM1> OpenedOn(MigrationHarness& h, const std::string& path, const std::vector<std::string>& setup) {
+  CreateTestDatabase(path, setup);
+  auto dm = h.NewContext();
+  if (!dm->OpenDataBase(path)) dm.reset();
+  return dm;
+}
+
 TEST(VersionRecord, LevelOfADatabase) {
   MigrationHarness h;
   struct Case {
@@ -35,9 +43,8 @@ TEST(VersionRecord, LevelOfADatabase) {
   int i = 0;
   for (const Case& c : cases) {
     const std::string path = h.Db(std::string("v").append(std::to_string(i++)).append(".fdb"));
-    CreateTestDatabase(path, c.setup);
-    auto dm = h.NewContext();
-    ASSERT_TRUE(dm->OpenDataBase(path));
+    auto dm = OpenedOn(h, path, c.setup);
+    ASSERT_TRUE(dm);
     EXPECT_EQ(dm->control_Version(), c.level) << c.setup.back();
   }
   EXPECT_TRUE(h.dialog.messages.empty());
@@ -46,9 +53,8 @@ TEST(VersionRecord, LevelOfADatabase) {
 TEST(VersionRecord, ControlBuildComparesAllThree) {
   MigrationHarness h;
   const std::string path = h.Db("b.fdb");
-  CreateTestDatabase(path, {kTable, "INSERT INTO kv_Setting VALUES (700, 6, 2)"});
-  auto dm = h.NewContext();
-  ASSERT_TRUE(dm->OpenDataBase(path));
+  auto dm = OpenedOn(h, path, {kTable, "INSERT INTO kv_Setting VALUES (700, 6, 2)"});
+  ASSERT_TRUE(dm);
   EXPECT_TRUE(dm->control_Build(700, 6, 2));
   EXPECT_FALSE(dm->control_Build(700, 6, 3));
   EXPECT_FALSE(dm->control_Build(700, 5, 2));
@@ -64,10 +70,9 @@ TEST(VersionRecord, ControlBuildComparesAllThree) {
 TEST(VersionRecord, WritesCountOnlyWhenTheyLand) {
   MigrationHarness h;
   const std::string path = h.Db("w.fdb");
-  CreateTestDatabase(path, {kTable, "INSERT INTO kv_Setting VALUES (700, 5, 3)",
-                            "INSERT INTO kv_Setting VALUES (700, 5, 3)"});
-  auto dm = h.NewContext();
-  ASSERT_TRUE(dm->OpenDataBase(path));
+  auto dm = OpenedOn(h, path, {kTable, "INSERT INTO kv_Setting VALUES (700, 5, 3)",
+                               "INSERT INTO kv_Setting VALUES (700, 5, 3)"});
+  ASSERT_TRUE(dm);
   dm->aaWrite_ServicePack(6);
   EXPECT_EQ(Query(path, "SELECT ServicePack, Build FROM kv_Setting"),
             (std::vector<std::vector<std::string>>{{"6", "0"}, {"6", "0"}}));  // both rows
@@ -108,9 +113,8 @@ TEST(VersionRecord, ReadServicePackOpensItsOwnDatabase) {
 TEST(VersionRecord, ADroppedConnectionReadsAsUnreadable) {
   MigrationHarness h;
   const std::string path = h.Db("d.fdb");
-  CreateTestDatabase(path, {kTable, "INSERT INTO kv_Setting VALUES (700, 4, 0)"});
-  auto dm = h.NewContext();
-  ASSERT_TRUE(dm->OpenDataBase(path));
+  auto dm = OpenedOn(h, path, {kTable, "INSERT INTO kv_Setting VALUES (700, 4, 0)"});
+  ASSERT_TRUE(dm);
   ASSERT_EQ(dm->control_Version(), 4);
   // Another attachment of the same user ends ours, as a server shutdown would.
   test::Exec(path, {"DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"});

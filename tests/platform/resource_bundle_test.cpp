@@ -91,11 +91,17 @@ void PutAt(std::string& file, std::size_t fromEnd, std::uint64_t value, int byte
   Put(file, file.size() - fromEnd, value, bytes);
 }
 
-TEST(ResourceBundle, DamagedBundlesAreClearErrors) {
-  TempDir dir;
+/* The program with the sample bundle, in dir. */
+std::string BundledProgram(const TempDir& dir) {
   const std::string exe = dir / "kvupgrade";
   WriteFile(exe, kProgram);
   WriteBundle(exe, SampleEntries());
+  return exe;
+}
+
+TEST(ResourceBundle, DamagedBundlesAreClearErrors) {
+  TempDir dir;
+  const std::string exe = BundledProgram(dir);
   const std::string good = ReadFile(exe);
   BundleReader reader(exe);
   const std::uint64_t indexOffset = reader.Items().back().offset + reader.Items().back().size;
@@ -135,9 +141,7 @@ TEST(ResourceBundle, DamagedBundlesAreClearErrors) {
 
 TEST(ResourceBundle, AnyCutOrFlippedByteIsReadSafely) {
   TempDir dir;
-  const std::string exe = dir / "kvupgrade";
-  WriteFile(exe, kProgram);
-  WriteBundle(exe, SampleEntries());
+  const std::string exe = BundledProgram(dir);
   const std::string good = ReadFile(exe);
 
   auto check = [&](const std::string& bytes) {
