@@ -28,7 +28,7 @@ constexpr std::string_view kPartSuffix = ".part";
 // An old file is named so from before the deletion block until the run's end.
 constexpr std::string_view kOldSuffix = ".old";
 
-bool SpecifiedDeletion(const std::string& fileName) {
+bool InDeletionOrder(const std::string& fileName) {
   return std::find(std::begin(kDeletionOrder), std::end(kDeletionOrder), fileName) != std::end(kDeletionOrder);
 }
 
@@ -112,7 +112,7 @@ void ProgramFileSteps::RecoverSetAside() {
 
 void ProgramFileSteps::SetAsideAll() {
   for (const ProgramPackage& p : kPackages)
-    if (p.overwrite || SpecifiedDeletion(std::string(p.fileName))) SetAside(std::string(p.fileName));
+    if (p.overwrite || InDeletionOrder(std::string(p.fileName))) SetAside(std::string(p.fileName));
 }
 
 bool ProgramFileSteps::SetAside(const std::string& fileName) {
@@ -147,7 +147,7 @@ void ProgramFileSteps::PutBack(bool tell) {
 void ProgramFileSteps::Commit() {
   for (const std::string& name : setAside_) {
     const std::string target = folder_ + name, old = target + std::string(kOldSuffix);
-    if (written_.count(name) || SpecifiedDeletion(name)) {
+    if (written_.count(name) || InDeletionOrder(name)) {
       DeleteIfExists(fs_, old);
     } else {
       // Set aside, but no step replaced or deleted it (its write was skipped).
